@@ -1,0 +1,256 @@
+#include "indexfileanalyser.h"
+
+#include "helperclass.h"
+#include "logging_p.h"
+
+#include <QObject>
+
+namespace fiscora {
+
+namespace {
+
+constexpr int FixedFieldLength = 20;
+constexpr int HeaderLengthFieldSize = 2;
+constexpr int MaxHeaderLength = 0xFFFF;
+constexpr int MaxRunLength = 255;
+constexpr char EndOfMap = char(0xFF);
+
+// The first month of every index: month 0 of the register's index file and of the backup header.
+QDate firstIndexMonth()
+{
+    return QDate(2016, 1, 1);
+}
+
+} // namespace
+
+IndexFileAnalyser::IndexFileAnalyser()
+    : m_indexSource(SOURCE_UNKNOWN)
+    , m_MD5Value(16, '\0')
+    , m_headerVersion(1, '\x02')
+    , m_CRSerialnumber(FixedFieldLength, '\0')
+    , m_CRFirmwareVersion(FixedFieldLength, '\0')
+{
+}
+
+IndexFileAnalyser::IndexFileAnalyser(const IndexFileAnalyser &other) = default;
+IndexFileAnalyser &IndexFileAnalyser::operator=(const IndexFileAnalyser &other) = default;
+IndexFileAnalyser::~IndexFileAnalyser() = default;
+
+QByteArray IndexFileAnalyser::getCompessIndex() const
+{
+    QByteArray header = m_headerVersion;
+    header.append(static_cast<char>(m_indexSource & 0xFF));
+    header.append(m_MD5Value);
+    header.append(m_CRSerialnumber);
+    header.append(m_CRFirmwareVersion);
+    if (!m_indexMap.isEmpty())
+        header.append(compressIndexMap());
+    // A length that does not fit the 16-bit field would make readers cut the header at the
+    // wrong place, so such a header is not built at all.
+    if (header.size() > MaxHeaderLength)
+        return QByteArray();
+    header.prepend(HelperClass::convertIntToByteArray(header.size()));
+    return header;
+}
+
+QByteArray IndexFileAnalyser::compressIndexMap() const
+{
+    QByteArray map;
+    // A count byte holds at most 255 months, so a longer run is split into runs of 255 and a
+    // remainder; a count of 0 is never written.
+    const auto appendRun = [&map](int length, IndexStatus status) {
+        for (; length > 0; length -= MaxRunLength) {
+            map.append(static_cast<char>(qMin(length, MaxRunLength)));
+            map.append(static_cast<char>(status & 0xFF));
+        }
+    };
+
+    int runLength = 0;
+    IndexStatus runStatus = INDEX_OK;
+    // The keys are not written: the n-th entry stands for the n-th month from January 2016.
+    for (auto it = m_indexMap.cbegin(); it != m_indexMap.cend(); ++it) {
+        qCDebug(lcIndexFileAnalyser).nospace() << "Date: " << it.key() << " Status: " << int(it.value());
+        if (runLength > 0 && it.value() == runStatus) {
+            ++runLength;
+            continue;
+        }
+        appendRun(runLength, runStatus);
+        runLength = 1;
+        runStatus = it.value();
+    }
+    appendRun(runLength, runStatus);
+    return map;
+}
+
+int IndexFileAnalyser::readCompressIndex(const QByteArray &data)
+{
+    const int length = HelperClass::convertByteArrayToInt(data.left(HeaderLengthFieldSize));
+    const int headerSize = length + HeaderLengthFieldSize;
+    return setIndexMap(data.left(headerSize)) ? headerSize : 0;
+}
+
+bool IndexFileAnalyser::setIndexMap(QByteArray header)
+{
+    if (header.size() < 3)
+        return false;
+    if (HelperClass::convertByteArrayToInt(header.left(HeaderLengthFieldSize)) != header.size() - HeaderLengthFieldSize)
+        return false;
+
+    m_headerVersion = header.mid(2, 1);
+    m_indexSource = static_cast<IndexSource>(static_cast<qint8>(header.at(3)));
+    m_MD5Value = header.mid(4, 16);
+
+    switch (m_headerVersion.at(0)) {
+    case 1:
+        m_indexMap = decompressIndexMap(header.mid(20));
+        return true;
+    case 2:
+        m_CRSerialnumber = header.mid(20, FixedFieldLength);
+        m_CRFirmwareVersion = header.mid(40, FixedFieldLength);
+        m_indexMap = decompressIndexMap(header.mid(60));
+        return true;
+    default:
+        return false;
+    }
+}
+
+QMap<QDate, IndexFileAnalyser::IndexStatus> IndexFileAnalyser::decompressIndexMap(QByteArray map)
+{
+    QMap<QDate, IndexStatus> result;
+    QDate month = firstIndexMonth();
+    // A lone count byte at the end of an odd-length map has no status and is ignored.
+    for (int position = 0; position + 1 < map.size(); position += 2) {
+        if (map.at(position + 1) == EndOfMap)
+            break;
+        // Older writers wrote a run of 256 months or more with its length modulo 256.
+        int count = static_cast<quint8>(map.at(position));
+        if (count == 0)
+            count = MaxRunLength;
+        const auto status = static_cast<IndexStatus>(static_cast<qint8>(map.at(position + 1)));
+        for (; count > 0; --count) {
+            result.insert(month, status);
+            month = month.addMonths(1);
+        }
+    }
+    return result;
+}
+
+QQueue<QPair<QString, bool>> IndexFileAnalyser::getIndexMessages() const
+{
+    QQueue<QPair<QString, bool>> messages;
+    switch (m_indexSource) {
+    case SOURCE_SD:
+        messages.enqueue({QObject::tr("The data was created by reading from SD-Card or Backup."), false});
+        break;
+    case SOURCE_SERIAL:
+        messages.enqueue({QObject::tr("The data was reading from the cash register over serial communication."), false});
+        break;
+    case SOURCE_LAN:
+        messages.enqueue({QObject::tr("The data was reading from the cash register over LAN."), false});
+        break;
+    case SOURCE_UNKNOWN:
+        messages.enqueue({QObject::tr("Source of the data couldn´t determine."), true});
+        break;
+    }
+
+    // Both texts end at their first zero byte.
+    const QString serialNumber = QString::fromLatin1(m_CRSerialnumber.constData());
+    if (!serialNumber.isEmpty())
+        messages.enqueue({QObject::tr("Serialnumber of the cash register: %1").arg(serialNumber), false});
+    const QString firmwareVersion = QString::fromLatin1(m_CRFirmwareVersion.constData());
+    if (!firmwareVersion.isEmpty())
+        messages.enqueue({QObject::tr("Firmwareversion of the cash register: %1").arg(firmwareVersion), false});
+
+    // Only an SD card or backup folder comes with an index to vouch for the data.
+    if (m_indexSource != SOURCE_SD)
+        return messages;
+    if (m_indexMap.isEmpty()) {
+        messages.enqueue({QObject::tr("For the data was not Index file written, so the validity can't determine."), true});
+        return messages;
+    }
+
+    bool fileMissing = false;
+    bool indexFileMissing = false;
+    for (auto it = m_indexMap.cbegin(); it != m_indexMap.cend(); ++it) {
+        if (it.value() == INDEX_ERROR_FILE_MISSING) {
+            fileMissing = true;
+            messages.enqueue({QObject::tr("INDEX ERROR: The file for the date %1 is missing.")
+                                  .arg(it.key().toString(QStringLiteral("MM/yyyy"))),
+                              true});
+        } else if (it.value() == INDEX_ERROR_INDEXFILE_MISSING) {
+            indexFileMissing = true;
+        }
+    }
+    // A data file that the index does not announce is not reported.
+    if (indexFileMissing)
+        messages.enqueue({QObject::tr("INDEX ERROR: For the complete dataset exist no Index file, the validity can´t determine."), true});
+    else if (!fileMissing)
+        messages.enqueue({QObject::tr("The data index is correct, no issues recognised."), false});
+    return messages;
+}
+
+QMap<QDate, IndexFileAnalyser::IndexStatus> IndexFileAnalyser::getIndexMap() const
+{
+    return m_indexMap;
+}
+
+IndexFileAnalyser::IndexSource IndexFileAnalyser::getCurrentIndexSource() const
+{
+    return m_indexSource;
+}
+
+QString IndexFileAnalyser::getCurrenIndexSourceAsString() const
+{
+    switch (m_indexSource) {
+    case SOURCE_SD:
+        return QStringLiteral("SOURCE_SD");
+    case SOURCE_SERIAL:
+        return QStringLiteral("SOURCE_SERIAL");
+    case SOURCE_LAN:
+        return QStringLiteral("SOURCE_LAN");
+    default:
+        return QStringLiteral("SOURCE_UNKNOWN");
+    }
+}
+
+QByteArray IndexFileAnalyser::getHeaderVersion() const
+{
+    return m_headerVersion;
+}
+
+QByteArray IndexFileAnalyser::getMD5Value() const
+{
+    return m_MD5Value;
+}
+
+QByteArray IndexFileAnalyser::getCRSerialnumber() const
+{
+    return m_CRSerialnumber;
+}
+
+QByteArray IndexFileAnalyser::getCRFirmwareVersion() const
+{
+    return m_CRFirmwareVersion;
+}
+
+void IndexFileAnalyser::setIndexSource(IndexSource source)
+{
+    m_indexSource = source;
+}
+
+void IndexFileAnalyser::setMD5Value(QByteArray value)
+{
+    m_MD5Value = value;
+}
+
+void IndexFileAnalyser::setCRSerialnumber(QByteArray value)
+{
+    m_CRSerialnumber = value.leftJustified(FixedFieldLength, '\0', true);
+}
+
+void IndexFileAnalyser::setCRFirmwareVersion(QByteArray value)
+{
+    m_CRFirmwareVersion = value.leftJustified(FixedFieldLength, '\0', true);
+}
+
+} // namespace fiscora
