@@ -10,7 +10,7 @@ execute_process(COMMAND ${NM} -D --defined-only -C "${LIBRARY}" OUTPUT_VARIABLE 
 if(NOT raw MATCHES " T getFiscoraLibVersion\n")
     message(FATAL_ERROR "getFiscoraLibVersion is not exported under its plain name:\n${raw}")
 endif()
-foreach(class HelperClass IndexFileAnalyser)
+foreach(class HelperClass IndexFileAnalyser KTLCypher)
     if(NOT demangled MATCHES "fiscora::${class}::")
         message(FATAL_ERROR "fiscora::${class} is not exported")
     endif()
@@ -19,5 +19,14 @@ string(TOLOWER "${demangled}" lower)
 foreach(cipherName aes decryptbuffer decryptblocks)
     if(lower MATCHES "${cipherName}")
         message(FATAL_ERROR "the block cipher leaks a symbol (${cipherName}):\n${demangled}")
+    endif()
+endforeach()
+
+# Nothing else leaks out: templates of the standard library that the library instantiates would
+# otherwise tie applications to this build's internals.
+string(REPLACE "\n" ";" lines "${demangled}")
+foreach(line IN LISTS lines)
+    if(line AND NOT line MATCHES " (fiscora::|getFiscoraLibVersion$)")
+        message(FATAL_ERROR "the library exports a symbol of its own internals: ${line}")
     endif()
 endforeach()

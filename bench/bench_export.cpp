@@ -1,0 +1,201 @@
+// Measures a whole export (startDecryption with the GDPdU options) against the floor that every
+// export has to pay: hashing the backup once with MD5. See bench/README.md.
+
+#include <fiscora/helperclass.h>
+#include <fiscora/indexfileanalyser.h>
+#include <fiscora/ktlcypher.h>
+
+#include "journal.h"
+#include "samplecipher.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+using namespace fiscora;
+
+namespace {
+
+constexpr qint64 MiB = 1024 * 1024;
+// Distinct records that the synthetic journal cycles through; enough to defeat any caching of
+// a repeated line, few enough to encrypt in a moment.
+constexpr int RecordPool = 1 << 16;
+constexpr qint64 HashChunk = 4 * MiB;
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QVector<QByteArray> encryptedRecords()
+{
+    const sample::Journal journal('1', 2024);
+    QVector<QByteArray> records;
+    records.reserve(RecordPool);
+    for (int i = 0; i < RecordPool; ++i)
+        records.append(sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366))));
+    return records;
+}
+
+// A backup header for twelve good months of register 12345678 whose body has digest md5.
+QByteArray backupHeader(const QByteArray &md5)
+{
+    IndexFileAnalyser analyser;
+    analyser.setIndexSource(IndexFileAnalyser::SOURCE_SD);
+    analyser.setCRSerialnumber("12345678");
+    analyser.setMD5Value(md5);
+    QByteArray header = analyser.getCompessIndex() + QByteArray::fromHex("0c01");
+    return header.replace(0, 2, HelperClass::convertIntToByteArray(header.size() - 2));
+}
+
+// Writes a backup of at least size bytes: the header is written last, once the body's digest is
+// known, over a placeholder of the same length.
+bool writeBackup(const QString &path, qint64 size)
+{
+    const QVector<QByteArray> records = encryptedRecords();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const qint64 headerSize = backupHeader(QByteArray(16, '\0')).size();
+    file.seek(headerSize);
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    QByteArray chunk;
+    int next = 0;
+    for (qint64 written = headerSize; written < size;) {
+        chunk.clear();
+        while (chunk.size() < 4 * MiB && written + chunk.size() < size)
+            chunk += records.at(next++ % RecordPool);
+        md5.addData(chunk);
+        if (file.write(chunk) != chunk.size())
+            return false;
+        written += chunk.size();
+    }
+    file.seek(0);
+    return file.write(backupHeader(md5.result())) == headerSize && file.flush();
+}
+
+double hashSeconds(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot open %s", qPrintable(path));
+    QElapsedTimer timer;
+    timer.start();
+    const char *data = reinterpret_cast<const char *>(file.map(0, file.size()));
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    for (qint64 offset = 0; offset < file.size(); offset += HashChunk)
+        md5.addData(data + offset, int(std::min(HashChunk, file.size() - offset)));
+    md5.result();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+double exportSeconds(const QString &source, const QString &target)
+{
+    KTLCypher cypher;
+    QStringList failures;
+    QString verdict;
+    QObject::connect(&cypher, &KTLCypher::error, &cypher,
+                     [&](const QString &error, const QString &hint) { failures << error + QLatin1Char(' ') + hint; },
+                     Qt::DirectConnection);
+    QObject::connect(&cypher, qOverload<const QString &, bool, int>(&KTLCypher::processMessages), &cypher,
+                     [&](const QString &message) { verdict = message; }, Qt::DirectConnection);
+    QElapsedTimer timer;
+    timer.start();
+    cypher.startDecryption(source, target, false, true, true, false);
+    cypher.wait();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (!failures.isEmpty() || !verdict.startsWith(QLatin1String("Hash value: OK")))
+        qFatal("the export failed: %s %s", qPrintable(failures.join(QLatin1Char('\n'))), qPrintable(verdict));
+    return seconds;
+}
+
+// A size from /proc/self/status ("VmRSS:", "VmHWM:") in MB.
+double residentMb(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong() * 1024 / 1e6;
+    }
+    return -1;
+}
+
+// Forgets the peak of the generation, so that the peak reported is the export's.
+void resetPeakResident()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
+        out() << "(cannot reset the peak resident size; it includes the generation)\n";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The export's debug lines would only clutter the figures.
+    QLoggingCategory::setFilterRules(QStringLiteral("ktlcypher.debug=false\nktlcypher.info=false"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Export benchmark: a synthetic backup through startDecryption, against MD5 over the same file."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("size"), QStringLiteral("Backup size in MB (default 256)."));
+    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Work folder (default: a temporary one)."));
+    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs of each (default 3); the best counts."),
+                                        QStringLiteral("n"), QStringLiteral("3"));
+    parser.addOption(runsOption);
+    parser.process(app);
+
+    const QStringList arguments = parser.positionalArguments();
+    const qint64 sizeMb = arguments.value(0, QStringLiteral("256")).toLongLong();
+    const int runs = std::max(1, parser.value(runsOption).toInt());
+    QTemporaryDir temporary;
+    const QString folder = arguments.size() > 1 ? arguments.at(1) : temporary.path();
+    if (sizeMb <= 0 || !QDir().mkpath(folder))
+        parser.showHelp(1);
+
+    const QString backup = folder + QStringLiteral("/Backup_CR#12345678_202001_202012.enc");
+    const QString target = folder + QStringLiteral("/export");
+    if (!writeBackup(backup, sizeMb * 1000 * 1000))
+        qFatal("cannot write %s", qPrintable(backup));
+    const qint64 fileSize = QFileInfo(backup).size();
+
+    // Both measurements read the file from the page cache: it was just written, and is read once
+    // more here before anything is timed.
+    hashSeconds(backup);
+    resetPeakResident();
+    const double residentBefore = residentMb("VmRSS:");
+    double hash = 1e9;
+    double exporting = 1e9;
+    for (int run = 1; run <= runs; ++run) {
+        // Every export goes into a fresh folder, with no dirty pages of earlier runs left for
+        // the kernel to write back meanwhile.
+        QDir(target).removeRecursively();
+        ::sync();
+        const double runHash = hashSeconds(backup);
+        const double runExport = exportSeconds(backup, target);
+        out() << QStringLiteral("run %1: MD5 %2 s, export %3 s\n").arg(run).arg(runHash, 0, 'f', 3).arg(runExport, 0, 'f', 3);
+        hash = std::min(hash, runHash);
+        exporting = std::min(exporting, runExport);
+    }
+    const double megabytes = fileSize / 1e6;
+    out() << QStringLiteral("backup: %1 MB (%2 bytes), best of %3 runs\n").arg(megabytes, 0, 'f', 1).arg(fileSize).arg(runs)
+          << QStringLiteral("MD5 over the file: %1 s, %2 MB/s\n").arg(hash, 0, 'f', 3).arg(megabytes / hash, 0, 'f', 0)
+          << QStringLiteral("export:            %1 s, %2 MB/s\n").arg(exporting, 0, 'f', 3).arg(megabytes / exporting, 0, 'f', 0)
+          << QStringLiteral("ratio export/MD5:  %1 (goal <= 1.25)\n").arg(exporting / hash, 0, 'f', 3)
+          << QStringLiteral("peak resident:     %1 MB (goal <= %2 MB; %3 MB before the first export)\n")
+                     .arg(residentMb("VmHWM:"), 0, 'f', 0).arg(megabytes + 100, 0, 'f', 0).arg(residentBefore, 0, 'f', 0);
+    return 0;
+}
