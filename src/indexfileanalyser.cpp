@@ -1,9 +1,14 @@
 #include "indexfileanalyser.h"
 
+#include "aes_p.h"
 #include "helperclass.h"
 #include "logging_p.h"
+#include "reading_p.h"
 
 #include <QObject>
+
+#include <algorithm>
+#include <cstring>
 
 namespace fiscora {
 
@@ -14,12 +19,90 @@ constexpr int HeaderLengthFieldSize = 2;
 constexpr int MaxHeaderLength = 0xFFFF;
 constexpr int MaxRunLength = 255;
 constexpr char EndOfMap = char(0xFF);
+// Without a readable index file the check covers as many months as 256 bytes of index would.
+constexpr int MissingIndexBytes = 256;
+// The register encrypts its index file in pieces of this size, each chain starting anew.
+constexpr int IndexPieceSize = 256;
 
 // The first month of every index: month 0 of the register's index file and of the backup header.
 QDate firstIndexMonth()
 {
     return QDate(2016, 1, 1);
 }
+
+// The register's index file, read whole; false when it is missing or cannot be read.
+bool readIndexFile(const QString &path, QByteArray &contents)
+{
+    if (!QFile::exists(path)) {
+        qCDebug(lcIndexFileAnalyser) << "NO INDEX-FILE FOUND";
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCDebug(lcIndexFileAnalyser) << "INDEX-FILE COULD NOT OPEN FOR READ.";
+        return false;
+    }
+    // An index read in part would leave the months behind the break unjudged, as if the register
+    // had written nothing then.
+    if (!readWholeFile(file, contents)) {
+        qCDebug(lcIndexFileAnalyser) << "INDEX-FILE COULD NOT READ:" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// The data file in which the register keeps the month, beside its index file in folder.
+QString expectedDataFile(const QString &folder, const QDate &month)
+{
+    return folder + QString::number(month.year()) + QLatin1Char('/')
+        + QStringLiteral("%1%2.a03")
+              .arg(month.year() - 2000, 2, 10, QLatin1Char('0'))
+              .arg(month.month(), 2, 10, QLatin1Char('0'));
+}
+
+// QFileInfo's equality also pairs two paths that both do not exist (their canonical paths are
+// both empty), so a listed data file that has gone since would vouch for every missing month.
+bool isListed(const QList<QFileInfo> &fileList, const QString &path)
+{
+    const QFileInfo expected(path);
+    const bool exists = expected.exists();
+    return std::any_of(fileList.cbegin(), fileList.cend(), [&](const QFileInfo &entry) {
+        return entry.filePath() == expected.filePath() || (exists && entry == expected);
+    });
+}
+
+// The verdict on one month of an index file that could be read.
+struct MonthCheck
+{
+    QString folder; // the index file's folder, with "/" behind it
+    const QList<QFileInfo> &fileList;
+    QDate fromDate;
+    QDate toDate;
+
+    IndexFileAnalyser::IndexStatus status(const QDate &month, bool announced, quint16 counter) const
+    {
+        if (!isInDateSpan(month, fromDate, toDate)) {
+            qCDebug(lcIndexFileAnalyser) << "C:" << counter << "INDEX_OK: " << month.month() << "/" << month.year();
+            return IndexFileAnalyser::INDEX_OK;
+        }
+        const QString path = expectedDataFile(folder, month);
+        const bool found = isListed(fileList, path);
+        if (announced && found) {
+            qCDebug(lcIndexFileAnalyser) << "C:" << counter << "INDEX_OK: " << path;
+            return IndexFileAnalyser::INDEX_OK;
+        }
+        if (announced) {
+            qCDebug(lcIndexFileAnalyser) << "C:" << counter << "INDEX_ERROR_FILE_MISSING: " << path;
+            return IndexFileAnalyser::INDEX_ERROR_FILE_MISSING;
+        }
+        if (found) {
+            qCDebug(lcIndexFileAnalyser) << "C:" << counter << "INDEX_ERROR_FILE_EXIST: " << path;
+            return IndexFileAnalyser::INDEX_ERROR_FILE_EXIST;
+        }
+        qCDebug(lcIndexFileAnalyser) << "C:" << counter << "INDEX_OK: " << month.month() << "/" << month.year();
+        return IndexFileAnalyser::INDEX_OK;
+    }
+};
 
 } // namespace
 
@@ -35,6 +118,48 @@ IndexFileAnalyser::IndexFileAnalyser()
 IndexFileAnalyser::IndexFileAnalyser(const IndexFileAnalyser &other) = default;
 IndexFileAnalyser &IndexFileAnalyser::operator=(const IndexFileAnalyser &other) = default;
 IndexFileAnalyser::~IndexFileAnalyser() = default;
+
+bool IndexFileAnalyser::checkA00IndexFile(const QString &indexFilePath, const QList<QFileInfo> &fileList,
+                                          const QDate fromDate, const QDate toDate, const IndexSource source)
+{
+    qCDebug(lcIndexFileAnalyser).noquote() << "Check index file: " << indexFilePath;
+    m_indexMap.clear();
+    m_indexSource = source;
+
+    QByteArray contents;
+    const bool indexRead = readIndexFile(indexFilePath, contents);
+    const QByteArray bitmap = decryptIndexFile(contents);
+    const int monthCount = 8 * (indexRead ? bitmap.size() : MissingIndexBytes);
+    const MonthCheck check{QFileInfo(indexFilePath).path() + QLatin1Char('/'), fileList, fromDate, toDate};
+    QDate month = firstIndexMonth();
+    quint16 counter = 1;
+    for (int number = 0; number < monthCount; ++number, month = month.addMonths(1), ++counter) {
+        if (!indexRead) {
+            qCDebug(lcIndexFileAnalyser) << "C:" << counter << "INDEX_ERROR_INDEXFILE_MISSING";
+            m_indexMap.insert(month, INDEX_ERROR_INDEXFILE_MISSING);
+            continue;
+        }
+        // Bit j of byte i stands for month 8 * i + j, the least significant bit first.
+        const bool announced = (static_cast<quint8>(bitmap.at(number / 8)) >> (number % 8)) & 1;
+        m_indexMap.insert(month, check.status(month, announced, counter));
+    }
+    return indexRead;
+}
+
+QByteArray IndexFileAnalyser::decryptIndexFile(const QByteArray &data)
+{
+    QByteArray bitmap;
+    for (int position = 0; position < data.size();) {
+        quint8 window[IndexPieceSize] = {};
+        const int length = qMin(IndexPieceSize, data.size() - position);
+        std::memcpy(window, data.constData() + position, static_cast<size_t>(length));
+        // A tail of fewer than 16 bytes is completed with the window's zero bytes to one block.
+        const int decrypted = decryptBuffer(window, length);
+        bitmap.append(reinterpret_cast<const char *>(window), decrypted);
+        position += decrypted;
+    }
+    return bitmap;
+}
 
 QByteArray IndexFileAnalyser::getCompessIndex() const
 {

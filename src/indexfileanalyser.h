@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QFileInfo>
+#include <QList>
 #include <QMap>
 #include <QMetaType>
 #include <QPair>
@@ -57,6 +59,18 @@ public:
     ~IndexFileAnalyser();
 
     /*!
+     * Compares the register's index file at \a indexFilePath with the data files of \a fileList
+     * and gives every month that the index covers a status; months outside the date span from
+     * \a fromDate to \a toDate (as the reader takes it) are INDEX_OK. Replaces the month map and
+     * sets the source to \a source.
+     *
+     * Returns false when the index file is missing or cannot be read; every month from January
+     * 2016 to August 2186 is then INDEX_ERROR_INDEXFILE_MISSING.
+     */
+    bool checkA00IndexFile(const QString &indexFilePath, const QList<QFileInfo> &fileList, const QDate fromDate,
+                           const QDate toDate, const IndexSource source);
+
+    /*!
      * The backup header built from the current fields (header version 2): a two-byte big-endian
      * length L of what follows, the version byte, the source byte, the MD5 value, serial number,
      * firmware version and the run-length coded month map, 60 + map bytes in all.
@@ -101,6 +115,7 @@ public:
     void setCRFirmwareVersion(QByteArray value);
 
 private:
+    QByteArray decryptIndexFile(const QByteArray &data);
     QByteArray compressIndexMap() const;
     bool setIndexMap(QByteArray header);
     QMap<QDate, IndexStatus> decompressIndexMap(QByteArray map);

@@ -10,7 +10,7 @@ execute_process(COMMAND ${NM} -D --defined-only -C "${LIBRARY}" OUTPUT_VARIABLE 
 if(NOT raw MATCHES " T getFiscoraLibVersion\n")
     message(FATAL_ERROR "getFiscoraLibVersion is not exported under its plain name:\n${raw}")
 endif()
-foreach(class HelperClass IndexFileAnalyser KTLCypher)
+foreach(class HelperClass IndexFileAnalyser KTLCypher SDCardReader)
     if(NOT demangled MATCHES "fiscora::${class}::")
         message(FATAL_ERROR "fiscora::${class} is not exported")
     endif()

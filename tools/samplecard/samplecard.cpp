@@ -1,0 +1,133 @@
+#include "samplecard.h"
+
+#include "journal.h"
+#include "samplecipher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtDebug>
+
+namespace fiscora::sample {
+
+namespace {
+
+QDate firstDay(const QDate &date)
+{
+    return QDate(date.year(), date.month(), 1);
+}
+
+// Month 0 of the register's index is January 2016.
+int monthNumber(const QDate &month)
+{
+    return (month.year() - 2016) * 12 + month.month() - 1;
+}
+
+QString dataFilePath(const QString &folder, const QDate &month)
+{
+    return folder + QLatin1Char('/') + QString::number(month.year()) + QLatin1Char('/')
+        + QStringLiteral("%1%2.a03")
+              .arg(month.year() % 100, 2, 10, QLatin1Char('0'))
+              .arg(month.month(), 2, 10, QLatin1Char('0'));
+}
+
+bool writeFile(const QString &path, const QByteArray &contents)
+{
+    if (!QDir().mkpath(QFileInfo(path).path())) {
+        qWarning("writeCard: cannot create the folder of %s", qPrintable(path));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size()) {
+        qWarning("writeCard: cannot write %s: %s", qPrintable(path), qPrintable(file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+int linesPerMonth(const CardOptions &options, int monthCount)
+{
+    if (options.totalSize <= 0)
+        return options.linesPerMonth;
+    // Records grow with their line numbers; a sample from the middle of a first guess gives their mean.
+    constexpr int sampleLines = 64;
+    const double fileCount = double(options.serialNumbers.size()) * monthCount;
+    int lines = 1;
+    for (int pass = 0; pass < 2; ++pass) {
+        const int middleLine = lines * monthCount / 2 + 1;
+        const QByteArray sample = Journal().encryptedMonth(options.firstMonth, middleLine, sampleLines);
+        const double recordSize = sample.size() / double(sampleLines);
+        lines = qMax(1, qRound(options.totalSize / (fileCount * recordSize)));
+    }
+    return lines;
+}
+
+QByteArray indexBitmap(const QDate &firstMonth, const QDate &lastMonth)
+{
+    QByteArray bitmap(monthNumber(lastMonth) / 8 + 1, '\0');
+    for (QDate month = firstMonth; month <= lastMonth; month = month.addMonths(1)) {
+        const int number = monthNumber(month);
+        bitmap[number / 8] = static_cast<char>(bitmap.at(number / 8) | (1 << (number % 8)));
+    }
+    return bitmap;
+}
+
+void damageFirstRecord(QByteArray &data)
+{
+    for (int i = 4; i < 8 && i < data.size(); ++i)
+        data[i] = static_cast<char>(~data.at(i));
+}
+
+bool writeRegister(RegisterFiles &files, const QString &serialNumber, int registerIndex,
+                   const CardOptions &options, int lines)
+{
+    const Journal journal("12345678ABCDEFGH"[registerIndex % 16], static_cast<quint32>(registerIndex + 1));
+    const QDate firstMonth = firstDay(options.firstMonth);
+    const QDate lastMonth = firstDay(options.lastMonth);
+    int lineNumber = 1;
+    for (QDate month = firstMonth; month <= lastMonth; month = month.addMonths(1), lineNumber += lines) {
+        if (options.missingMonth.isValid() && month == firstDay(options.missingMonth))
+            continue;
+        QByteArray data = journal.encryptedMonth(month, lineNumber, lines);
+        if (options.damagedMonth.isValid() && month == firstDay(options.damagedMonth))
+            damageFirstRecord(data);
+        const QString path = dataFilePath(files.folder, month);
+        if (!writeFile(path, data))
+            return false;
+        files.dataFiles.append(path);
+    }
+    if (!options.withIndexFile)
+        return true;
+    files.indexFile = files.folder + QLatin1Char('/') + indexFileName(serialNumber) + QLatin1String(".a00");
+    return writeFile(files.indexFile, encryptIndexFile(indexBitmap(firstMonth, lastMonth)));
+}
+
+} // namespace
+
+QList<RegisterFiles> writeCard(const QString &path, const CardOptions &options)
+{
+    const QString root = options.makerFolder.isEmpty() ? path : path + QLatin1Char('/') + options.makerFolder;
+    const int monthCount = monthNumber(options.lastMonth) - monthNumber(options.firstMonth) + 1;
+    const int lines = linesPerMonth(options, monthCount);
+    QList<RegisterFiles> registers;
+    for (int i = 0; i < options.serialNumbers.size(); ++i) {
+        RegisterFiles files;
+        files.folder = root + QLatin1Char('/') + options.serialNumbers.at(i);
+        if (!writeRegister(files, options.serialNumbers.at(i), i, options, lines))
+            return {};
+        registers.append(files);
+    }
+    return registers;
+}
+
+QString indexFileName(const QString &serialNumber)
+{
+    // A register of the G series names its files with a 0 in place of the G.
+    bool digits = false;
+    serialNumber.mid(1).toInt(&digits);
+    if (digits && serialNumber.startsWith(QLatin1Char('G'), Qt::CaseInsensitive))
+        return QLatin1Char('0') + serialNumber.mid(1);
+    return serialNumber;
+}
+
+} // namespace fiscora::sample

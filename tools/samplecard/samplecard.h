@@ -1,0 +1,63 @@
+#ifndef FISCORA_SAMPLECARD_H
+#define FISCORA_SAMPLECARD_H
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace fiscora::sample {
+
+//! What writeCard() puts onto a card.
+struct CardOptions
+{
+    //! The maker folder that holds the registers; empty puts them straight into the card's root.
+    QString makerFolder = QStringLiteral("KORVANE");
+    //! One serial-number folder per register, such as "12345678" or "G1234567".
+    QStringList serialNumbers = {QStringLiteral("12345678")};
+    //! The first and the last month with a data file; only year and month count.
+    QDate firstMonth = QDate(2019, 1, 1);
+    QDate lastMonth = QDate(2019, 12, 1);
+    //! Journal lines in every monthly data file.
+    int linesPerMonth = 8;
+    //! When above 0, replaces linesPerMonth so that all data files come to about this many bytes.
+    qint64 totalSize = 0;
+    //! A month that the index announces but whose data file is left out.
+    QDate missingMonth;
+    //! A month whose first record has four of its bytes flipped.
+    QDate damagedMonth;
+    //! False leaves out the registers' index files.
+    bool withIndexFile = true;
+};
+
+//! The files written for one register.
+struct RegisterFiles
+{
+    QString folder;        //!< the serial-number folder
+    QString indexFile;     //!< empty without index file
+    QStringList dataFiles; //!< month by month, in the order in which a reader lists them
+};
+
+/*!
+ * Writes an SD card as registers write it into the existing folder \a path: per register a
+ * serial-number folder holding year folders with the monthly data files "yyMM.a03" (each line
+ * encrypted as a record of its own) and the index file, whose bit 8 * i + j is set for every
+ * month 8 * i + j from January 2016 that the register wrote.
+ *
+ * \code
+ * fiscora::sample::CardOptions options;
+ * options.serialNumbers = {QStringLiteral("12345678"), QStringLiteral("87654321")};
+ * const auto registers = fiscora::sample::writeCard(dir.path(), options);
+ * \endcode
+ *
+ * Returns the registers in the order of \a options, or an empty list after a warning when a
+ * file cannot be written.
+ */
+QList<RegisterFiles> writeCard(const QString &path, const CardOptions &options);
+
+//! The name under which a reader looks for the index file of the register in \a serialNumber.
+QString indexFileName(const QString &serialNumber);
+
+} // namespace fiscora::sample
+
+#endif // FISCORA_SAMPLECARD_H
