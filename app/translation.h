@@ -1,0 +1,20 @@
+#ifndef FISCORA_CLI_TRANSLATION_H
+#define FISCORA_CLI_TRANSLATION_H
+
+#include <QString>
+
+namespace fiscora::cli {
+
+/*!
+ * Installs the texts of \a language (such as "de" or "de_DE") for the application and the
+ * library, and Qt's own where the system has them; an empty \a language follows the system's
+ * locale. English needs nothing: it is the language the texts are written in.
+ *
+ * Returns false only when \a language was asked for and there is no translation into it.
+ * Call it after the QCoreApplication has been constructed.
+ */
+bool installTranslation(const QString &language);
+
+} // namespace fiscora::cli
+
+#endif // FISCORA_CLI_TRANSLATION_H

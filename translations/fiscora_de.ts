@@ -1,0 +1,543 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The data was created by reading from SD-Card or Backup.</source>
+        <translation>Die Daten wurden von der SD-Karte oder aus einer Sicherung gelesen.</translation>
+    </message>
+    <message>
+        <source>The data was reading from the cash register over serial communication.</source>
+        <translation>Die Daten wurden über die serielle Schnittstelle aus der Kasse gelesen.</translation>
+    </message>
+    <message>
+        <source>The data was reading from the cash register over LAN.</source>
+        <translation>Die Daten wurden über das Netzwerk (LAN) aus der Kasse gelesen.</translation>
+    </message>
+    <message>
+        <source>Source of the data couldn´t determine.</source>
+        <translation>Die Herkunft der Daten lässt sich nicht bestimmen.</translation>
+    </message>
+    <message>
+        <source>Serialnumber of the cash register: %1</source>
+        <translation>Seriennummer der Kasse: %1</translation>
+    </message>
+    <message>
+        <source>Firmwareversion of the cash register: %1</source>
+        <translation>Firmwareversion der Kasse: %1</translation>
+    </message>
+    <message>
+        <source>For the data was not Index file written, so the validity can&apos;t determine.</source>
+        <translation>Zu den Daten wurde keine Indexdatei geschrieben, daher lässt sich ihre Vollständigkeit nicht prüfen.</translation>
+    </message>
+    <message>
+        <source>INDEX ERROR: The file for the date %1 is missing.</source>
+        <translation>INDEXFEHLER: Die Datei für den Monat %1 fehlt.</translation>
+    </message>
+    <message>
+        <source>INDEX ERROR: For the complete dataset exist no Index file, the validity can´t determine.</source>
+        <translation>INDEXFEHLER: Für den gesamten Datenbestand gibt es keine Indexdatei, daher lässt sich seine Vollständigkeit nicht prüfen.</translation>
+    </message>
+    <message>
+        <source>The data index is correct, no issues recognised.</source>
+        <translation>Der Datenindex ist korrekt, es wurden keine Probleme erkannt.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::KTLCypher</name>
+    <message>
+        <source>Encrypted source file don´t exist</source>
+        <translation>Die verschlüsselte Quelldatei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Check your source file selection!</source>
+        <translation>Bitte prüfen Sie die Auswahl der Quelldatei!</translation>
+    </message>
+    <message>
+        <source>The target folder is not valid</source>
+        <translation>Der Zielordner ist ungültig.</translation>
+    </message>
+    <message>
+        <source>Check the saving location for the decryption folder.</source>
+        <translation>Bitte prüfen Sie den Speicherort für den Ordner der entschlüsselten Daten.</translation>
+    </message>
+    <message>
+        <source>Folder %1 for saving decrypted files couldn&apos;t create.</source>
+        <translation>Der Ordner %1 für die entschlüsselten Dateien konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Check your create permision for the saving location.</source>
+        <translation>Bitte prüfen Sie, ob Sie am Speicherort Ordner anlegen dürfen.</translation>
+    </message>
+    <message>
+        <source>Encrypted source file %1 couldn´t open for decryption.</source>
+        <translation>Die verschlüsselte Quelldatei %1 konnte nicht zum Entschlüsseln geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Check your source file selection and be sure you have read permissions.</source>
+        <translation>Bitte prüfen Sie die Auswahl der Quelldatei und ob Sie sie lesen dürfen.</translation>
+    </message>
+    <message>
+        <source>A file with the name %1 already exist and can&apos;t overwritten.</source>
+        <translation>Eine Datei mit dem Namen %1 existiert bereits und kann nicht überschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Check if the file is open or if you have write permissions.</source>
+        <translation>Bitte prüfen Sie, ob die Datei geöffnet ist und ob Sie Schreibrechte haben.</translation>
+    </message>
+    <message>
+        <source>File %1 couldn´t create for saving data.</source>
+        <translation>Die Datei %1 zum Speichern der Daten konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Calculated hash value: %1</source>
+        <translation>Berechneter Hashwert: %1</translation>
+    </message>
+    <message>
+        <source>The data seems not corrupted!</source>
+        <translation>Die Daten scheinen unverändert zu sein!</translation>
+    </message>
+    <message>
+        <source>Hash value: OK</source>
+        <translation>Hashwert: OK</translation>
+    </message>
+    <message>
+        <source>Hash value: INVALID</source>
+        <translation>Hashwert: UNGÜLTIG</translation>
+    </message>
+    <message>
+        <source>The data could be corrupted!</source>
+        <translation>Die Daten könnten verfälscht oder beschädigt sein!</translation>
+    </message>
+    <message>
+        <source>No decrypted values for saving.</source>
+        <translation>Es gibt keine entschlüsselten Daten zum Speichern.</translation>
+    </message>
+    <message>
+        <source>Check your source file for having valid data.</source>
+        <translation>Bitte prüfen Sie, ob die Quelldatei gültige Daten enthält.</translation>
+    </message>
+    <message>
+        <source>DTD file couldn´t create successful!</source>
+        <translation>Die DTD-Datei konnte nicht angelegt werden!</translation>
+    </message>
+    <message>
+        <source>Check your write permission for the saving location.</source>
+        <translation>Bitte prüfen Sie Ihre Schreibrechte am Speicherort.</translation>
+    </message>
+    <message>
+        <source>XML file couldn´t create successful!</source>
+        <translation>Die XML-Datei konnte nicht angelegt werden!</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t init temporary space for the data.</source>
+        <translation>Der Zwischenspeicher für die Daten konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Decryption error near line: %1</source>
+        <translation>Entschlüsselungsfehler bei Zeile: %1</translation>
+    </message>
+    <message>
+        <source>Check decryption near line: %1</source>
+        <translation>Entschlüsselung bei Zeile %1 prüfen</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the decrypted data to %1. The error from the system is: %2</source>
+        <translation>Die entschlüsselten Daten konnten nicht in %1 geschrieben werden. Die Fehlermeldung des Systems lautet: %2</translation>
+    </message>
+    <message>
+        <source>Check if there is enough free space and if you have write permissions.</source>
+        <translation>Bitte prüfen Sie, ob genug Speicherplatz frei ist und ob Sie Schreibrechte haben.</translation>
+    </message>
+    <message>
+        <source>Process abbort by the user.</source>
+        <translation>Vorgang vom Benutzer abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Saving of the decrypted data was not successful!</source>
+        <translation>Die entschlüsselten Daten wurden nicht vollständig gespeichert!</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::SDCardReader</name>
+    <message>
+        <source>No valid serial number folder found!</source>
+        <translation>Es wurde kein gültiger Seriennummernordner gefunden!</translation>
+    </message>
+    <message>
+        <source>Check your selected start path!</source>
+        <translation>Bitte prüfen Sie den gewählten Startpfad!</translation>
+    </message>
+    <message>
+        <source>SD card folder is not valid.</source>
+        <translation>Der Ordner auf der SD-Karte ist ungültig.</translation>
+    </message>
+    <message>
+        <source>Please check your path to the encrypted GoBD dataset.</source>
+        <translation>Bitte prüfen Sie den Pfad zum verschlüsselten GoBD-Datenbestand.</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>The index of the register is too large for a backup header.</source>
+        <translation>Der Index der Kasse ist zu groß für den Kopf einer Sicherungsdatei.</translation>
+    </message>
+    <message>
+        <source>Couldn´t create file %1 for saving data.</source>
+        <translation>Die Datei %1 zum Speichern der Daten konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Please be sure that you have write access on your destination folder.</source>
+        <translation>Bitte stellen Sie sicher, dass Sie im Zielordner Schreibrechte haben.</translation>
+    </message>
+    <message>
+        <source>Process abbort by the user.</source>
+        <translation>Vorgang vom Benutzer abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Your saved data are not complete!</source>
+        <translation>Die gespeicherten Daten sind nicht vollständig!</translation>
+    </message>
+    <message>
+        <source>Couldn´t read data from the file %1. The error from the system is: %2</source>
+        <translation>Die Daten der Datei %1 konnten nicht gelesen werden. Die Fehlermeldung des Systems lautet: %2</translation>
+    </message>
+    <message>
+        <source>You have no read permission on this location or the file is corrupted.</source>
+        <translation>Sie haben an diesem Ort keine Leserechte, oder die Datei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>Couldn´t open file %1 for reading data.</source>
+        <translation>Die Datei %1 konnte nicht zum Lesen geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Your data source is corrupted or you have no right for open this file.</source>
+        <translation>Die Datenquelle ist beschädigt, oder Sie dürfen diese Datei nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>In the folder %1 couldn´t found any data files!</source>
+        <translation>Im Ordner %1 wurden keine Datendateien gefunden!</translation>
+    </message>
+    <message>
+        <source>Please check your choosen folder of your source dataset.</source>
+        <translation>Bitte prüfen Sie den gewählten Ordner des Quelldatenbestands.</translation>
+    </message>
+    <message>
+        <source>For the choosen date %1 couldn´t found any data!</source>
+        <translation>Für den gewählten Monat %1 wurden keine Daten gefunden!</translation>
+    </message>
+    <message>
+        <source>Please change your choosen date or check your selected datafolder.</source>
+        <translation>Bitte wählen Sie einen anderen Monat oder prüfen Sie den gewählten Datenordner.</translation>
+    </message>
+    <message>
+        <source>For the choosen datespan %1 to %2 couldn´t found any data!</source>
+        <translation>Für den gewählten Zeitraum %1 bis %2 wurden keine Daten gefunden!</translation>
+    </message>
+    <message>
+        <source>Please change your choosen datespan or check your selected datafolder.</source>
+        <translation>Bitte wählen Sie einen anderen Zeitraum oder prüfen Sie den gewählten Datenordner.</translation>
+    </message>
+    <message>
+        <source>Couldn´t save data in backup file %1. The error from the system is: %2</source>
+        <translation>Die Daten konnten nicht in der Sicherungsdatei %1 gespeichert werden. Die Fehlermeldung des Systems lautet: %2</translation>
+    </message>
+    <message>
+        <source>You have no write permission on this location or the saved file is corrupted.</source>
+        <translation>Sie haben an diesem Ort keine Schreibrechte, oder die gespeicherte Datei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>Index file could not read successful.</source>
+        <translation>Die Indexdatei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Please check your sources for right permissions, or generate a new backup of your data.</source>
+        <translation>Bitte prüfen Sie die Zugriffsrechte Ihrer Quellen, oder erstellen Sie eine neue Sicherung Ihrer Daten.</translation>
+    </message>
+    <message>
+        <source>CR#</source>
+        <translation>CR#</translation>
+    </message>
+    <message>
+        <source>NoSerialNumber</source>
+        <translation>NoSerialNumber</translation>
+    </message>
+    <message>
+        <source>complete</source>
+        <translation>complete</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::cli::CommandLine</name>
+    <message>
+        <source>No command given.</source>
+        <translation>Es wurde kein Befehl angegeben.</translation>
+    </message>
+    <message>
+        <source>Unknown command &quot;%1&quot;.</source>
+        <translation>Unbekannter Befehl „%1“.</translation>
+    </message>
+    <message>
+        <source>Missing argument %1.</source>
+        <translation>Das Argument %1 fehlt.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
+
+Commands:
+  read SOURCE TARGET    back up every register on the card SOURCE into TARGET
+  export BACKUP TARGET  decrypt BACKUP into a table file below TARGET
+  info BACKUP           show the header and the month index of BACKUP
+
+&quot;fiscora COMMAND --help&quot; lists the options of a command.
+Exit codes: 0 done, 1 an error was reported, 2 wrong usage, 130 stopped by Ctrl+C.</source>
+        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Außenprüfung nach GoBD/GDPdU.
+
+Befehle:
+  read SOURCE TARGET    jede Kasse auf der Karte SOURCE nach TARGET sichern
+  export BACKUP TARGET  BACKUP in eine Tabellendatei unterhalb von TARGET entschlüsseln
+  info BACKUP           Kopf und Monatsindex von BACKUP anzeigen
+
+„fiscora BEFEHL --help“ zeigt die Optionen eines Befehls.
+Rückgabewerte: 0 erledigt, 1 ein Fehler wurde gemeldet, 2 falscher Aufruf, 130 mit Strg+C abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Diese Hilfe anzeigen.</translation>
+    </message>
+    <message>
+        <source>Show the version of the library.</source>
+        <translation>Die Version der Bibliothek anzeigen.</translation>
+    </message>
+    <message>
+        <source>Print one JSON object per event, for scripts.</source>
+        <translation>Ein JSON-Objekt je Ereignis ausgeben, für Skripte.</translation>
+    </message>
+    <message>
+        <source>Show the library&apos;s debug lines.</source>
+        <translation>Die Debug-Zeilen der Bibliothek anzeigen.</translation>
+    </message>
+    <message>
+        <source>Use the texts of &lt;language&gt;, such as de or en.</source>
+        <translation>Die Texte in &lt;Sprache&gt; verwenden, etwa de oder en.</translation>
+    </message>
+    <message>
+        <source>language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>read, export or info</source>
+        <translation>read, export oder info</translation>
+    </message>
+    <message>
+        <source>COMMAND [ARGUMENTS]</source>
+        <translation>BEFEHL [ARGUMENTE]</translation>
+    </message>
+    <message>
+        <source>A backup file written by &quot;fiscora read&quot;.</source>
+        <translation>Eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
+    </message>
+    <message>
+        <source>Backs up every cash register found on the card SOURCE (the card, its maker folder or a register&apos;s folder) into one backup file per register in the folder TARGET.
+A date is written 2019-03, 2019-03-01 or 01.03.2019 and stands for its month. Without dates every month is read; --from alone reads that one month.</source>
+        <translation>Sichert jede Kasse, die auf der Karte SOURCE gefunden wird (der Karte, ihrem Herstellerordner oder dem Ordner einer Kasse), in je eine Sicherungsdatei im Ordner TARGET.
+Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für seinen Monat. Ohne Datum werden alle Monate gelesen; --from allein liest nur diesen einen Monat.</translation>
+    </message>
+    <message>
+        <source>The SD card or a copy of it.</source>
+        <translation>Die SD-Karte oder eine Kopie davon.</translation>
+    </message>
+    <message>
+        <source>The folder for the backup files.</source>
+        <translation>Der Ordner für die Sicherungsdateien.</translation>
+    </message>
+    <message>
+        <source>Read from the month of &lt;date&gt; on.</source>
+        <translation>Ab dem Monat von &lt;Datum&gt; lesen.</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Read up to the month of &lt;date&gt;.</source>
+        <translation>Bis zum Monat von &lt;Datum&gt; lesen.</translation>
+    </message>
+    <message>
+        <source>Decrypts the backup file BACKUP into a table file below the folder TARGET, checks every line and proves with the backup&apos;s MD5 value that nothing was altered.</source>
+        <translation>Entschlüsselt die Sicherungsdatei BACKUP in eine Tabellendatei unterhalb des Ordners TARGET, prüft jede Zeile und weist mit dem MD5-Wert der Sicherung nach, dass nichts verändert wurde.</translation>
+    </message>
+    <message>
+        <source>The folder for the export.</source>
+        <translation>Der Ordner für den Export.</translation>
+    </message>
+    <message>
+        <source>Write gobd.csv with index.xml and its DTD into TARGET/serial number/period/.</source>
+        <translation>gobd.csv mit index.xml und deren DTD nach TARGET/Seriennummer/Zeitraum/ schreiben.</translation>
+    </message>
+    <message>
+        <source>Start the table file with the INDEX_INFO line of the backup header.</source>
+        <translation>Die Tabellendatei mit der INDEX_INFO-Zeile aus dem Kopf der Sicherung beginnen.</translation>
+    </message>
+    <message>
+        <source>BACKUP holds bare records without a header: report their hash, compare none.</source>
+        <translation>BACKUP enthält nur Datensätze ohne Kopf: deren Hashwert melden, keinen vergleichen.</translation>
+    </message>
+    <message>
+        <source>Write the lines as they decrypt, without checking or repairing them.</source>
+        <translation>Die Zeilen so schreiben, wie sie entschlüsselt werden, ohne sie zu prüfen oder zu reparieren.</translation>
+    </message>
+    <message>
+        <source>Shows what the header of the backup file BACKUP says, without decrypting it, and whether its data still matches the MD5 value in the header.</source>
+        <translation>Zeigt, was im Kopf der Sicherungsdatei BACKUP steht, ohne sie zu entschlüsseln, und ob ihre Daten noch zum MD5-Wert im Kopf passen.</translation>
+    </message>
+    <message>
+        <source>Invalid date &quot;%1&quot; for --%2: write 2019-03, 2019-03-01 or 01.03.2019.</source>
+        <translation>Ungültiges Datum „%1“ für --%2: Schreiben Sie 2019-03, 2019-03-01 oder 01.03.2019.</translation>
+    </message>
+    <message>
+        <source>--to %1 needs --from: a span starts with its first month.</source>
+        <translation>--to %1 braucht --from: Ein Zeitraum beginnt mit seinem ersten Monat.</translation>
+    </message>
+    <message>
+        <source>--to %1 lies before --from %2.</source>
+        <translation>--to %1 liegt vor --from %2.</translation>
+    </message>
+    <message>
+        <source>There is no translation into &quot;%1&quot;.</source>
+        <translation>Es gibt keine Übersetzung in „%1“.</translation>
+    </message>
+    <message>
+        <source>&quot;%1 --help&quot; shows how to use it.</source>
+        <translation>„%1 --help“ zeigt, wie es geht.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::cli::InfoCommand</name>
+    <message>
+        <source>%1 is not a backup file: it does not start with a backup header.</source>
+        <translation>%1 ist keine Sicherungsdatei: Sie beginnt nicht mit dem Kopf einer Sicherung.</translation>
+    </message>
+    <message>
+        <source>Choose a backup file written by &quot;fiscora read&quot;.</source>
+        <translation>Wählen Sie eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
+    </message>
+    <message>
+        <source>Cannot read the backup file %1: %2</source>
+        <translation>Die Sicherungsdatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Check the path and your read permission.</source>
+        <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::cli::JobRunner</name>
+    <message>
+        <source>Cannot create the target folder %1.</source>
+        <translation>Der Zielordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Check the path and your write permission for its parent folder.</source>
+        <translation>Bitte prüfen Sie den Pfad und Ihre Schreibrechte im übergeordneten Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::cli::TextReporter</name>
+    <message>
+        <source>Progress: %1 of %2</source>
+        <translation>Fortschritt: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <source>Hint: %1</source>
+        <translation>Hinweis: %1</translation>
+    </message>
+    <message>
+        <source>Stopping: waiting for the running job to end...</source>
+        <translation>Wird abgebrochen: Warten, bis der laufende Vorgang endet ...</translation>
+    </message>
+    <message>
+        <source>Backup file</source>
+        <translation>Sicherungsdatei</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmwareversion</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Herkunft</translation>
+    </message>
+    <message>
+        <source>Header version</source>
+        <translation>Version des Kopfs</translation>
+    </message>
+    <message>
+        <source>MD5 in the header</source>
+        <translation>MD5 im Kopf</translation>
+    </message>
+    <message>
+        <source>MD5 of the data</source>
+        <translation>MD5 der Daten</translation>
+    </message>
+    <message>
+        <source>Size of the data</source>
+        <translation>Größe der Daten</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>The data matches the MD5 value of the header.</source>
+        <translation>Die Daten passen zum MD5-Wert im Kopf.</translation>
+    </message>
+    <message>
+        <source>The data does not match the MD5 value of the header: it has been altered or damaged.</source>
+        <translation>Die Daten passen nicht zum MD5-Wert im Kopf: Sie wurden verändert oder beschädigt.</translation>
+    </message>
+    <message>
+        <source>Index report:</source>
+        <translation>Indexbericht:</translation>
+    </message>
+    <message>
+        <source>Files written:</source>
+        <translation>Geschriebene Dateien:</translation>
+    </message>
+    <message>
+        <source>Month index: empty</source>
+        <translation>Monatsindex: leer</translation>
+    </message>
+    <message>
+        <source>Month index:</source>
+        <translation>Monatsindex:</translation>
+    </message>
+    <message>
+        <source>  o OK  M file missing  E file not in the index  ? no index file  . not in the index  ! unknown status</source>
+        <translation>  o OK  M Datei fehlt  E Datei nicht im Index  ? keine Indexdatei  . nicht im Index  ! unbekannter Status</translation>
+    </message>
+    <message>
+        <source>[error]</source>
+        <translation>[Fehler]</translation>
+    </message>
+    <message>
+        <source>[info]</source>
+        <translation>[Info]</translation>
+    </message>
+</context>
+</TS>
