@@ -1,14 +1,12 @@
 #ifndef KTLCYPHERTEST_H
 #define KTLCYPHERTEST_H
 
-#include <fiscora/helperclass.h>
-#include <fiscora/indexfileanalyser.h>
-#include <fiscora/ktlcypher.h>
-
+#include "fixtures.h"
 #include "journal.h"
 #include "samplecipher.h"
 
-#include <QFile>
+#include <fiscora/ktlcypher.h>
+
 #include <QStringList>
 
 // How CypherRecorder writes a processMessages signal.
@@ -79,25 +77,8 @@ inline QByteArray plainLines(int first, int count)
 inline QByteArray backup(const QByteArray &body, const QByteArray &map = QByteArray::fromHex("0c01"),
                          const QByteArray &digest = QByteArray())
 {
-    using fiscora::HelperClass;
-    fiscora::IndexFileAnalyser analyser;
-    analyser.setIndexSource(fiscora::IndexFileAnalyser::SOURCE_SD);
-    analyser.setCRSerialnumber("12345678");
-    analyser.setMD5Value(digest.isNull() ? HelperClass::calculateMD5Hash(body) : digest);
-    QByteArray header = analyser.getCompessIndex() + map;
-    return header.replace(0, 2, HelperClass::convertIntToByteArray(header.size() - 2)) + body;
-}
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    return backupHeader("12345678", map, digest.isNull() ? fiscora::HelperClass::calculateMD5Hash(body) : digest)
+        + body;
 }
 
 #endif // KTLCYPHERTEST_H

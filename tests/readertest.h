@@ -4,13 +4,12 @@
 // Shared by the reader's test suites: running a whole job and recording what it emits, the
 // user texts it must emit, and small file-system fixtures.
 
+#include "fixtures.h"
+
 #include <fiscora/helperclass.h>
 #include <fiscora/sdcardreader.h>
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace readertest {
@@ -24,6 +23,11 @@ inline QString error(const QString &error, const QString &hint)
 inline QString finished(const QString &path)
 {
     return QStringLiteral("finishSuccesful(%1)").arg(path);
+}
+inline QString message(const QString &text, bool isError, int count)
+{
+    const QString flag = isError ? QStringLiteral("true") : QStringLiteral("false");
+    return QStringLiteral("processMessage(%1, %2, %3)").arg(text, flag).arg(count);
 }
 
 //! initProgressBar(0, n) followed by updateProgressBar(1) to updateProgressBar(n).
@@ -43,8 +47,7 @@ inline void recordSignals(SDCardReader &reader, QStringList &log)
         log << finished(path);
     }, Qt::DirectConnection);
     QObject::connect(&reader, &SDCardReader::processMessage, &reader, [&log](const QString &text, bool isError, int count) {
-        const QString flag = isError ? QStringLiteral("true") : QStringLiteral("false");
-        log << QStringLiteral("processMessage(%1, %2, %3)").arg(text, flag).arg(count);
+        log << message(text, isError, count);
     }, Qt::DirectConnection);
     QObject::connect(&reader, &SDCardReader::error, &reader, [&log](const QString &text, const QString &hint) {
         log << error(text, hint);
@@ -115,14 +118,6 @@ inline QString cannotSave(const QString &backup, const QString &reason)
                  QStringLiteral("You have no write permission on this location or the saved file is corrupted."));
 }
 
-//! Writes \a contents to \a path, creating the folders on the way.
-inline bool writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
-        && file.write(contents) == contents.size();
-}
-
 /*!
  * Creates every entry below \a root: "name -> target" a symbolic link, "name/" a folder, anything
  * else a file holding its own name.
@@ -144,10 +139,24 @@ inline bool makeTree(const QString &root, const QStringList &entries)
     return true;
 }
 
-inline QByteArray readFile(const QString &path)
+inline QString backupPath(const QString &target, const QString &serialNumber,
+                          const QString &label = QStringLiteral("complete"))
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return target + QStringLiteral("/Backup_CR#%1_%2.enc").arg(serialNumber, label);
+}
+
+//! The index report of a register whose index and data files agree.
+inline QStringList goodReport(const QString &serialNumber)
+{
+    return {message(QStringLiteral("The data was created by reading from SD-Card or Backup."), false, 1),
+            message(QStringLiteral("Serialnumber of the cash register: ") + serialNumber, false, 2),
+            message(QStringLiteral("The data index is correct, no issues recognised."), false, 3)};
+}
+
+//! What such a register emits: progress, the complete backup, its report.
+inline QStringList goodBackup(const QString &target, const QString &serialNumber, int files = 4)
+{
+    return progress(files) + QStringList(finished(backupPath(target, serialNumber))) + goodReport(serialNumber);
 }
 
 //! The bytes behind the backup header.

@@ -1,11 +1,16 @@
-#include <fiscora/helperclass.h>
-#include <fiscora/indexfileanalyser.h>
+// The index model: its fields, the backup header it writes and reads, the report it gives, and
+// the check of a register's index file against the data files found for a date span.
+
+#include "fixtures.h"
+
+#include <samplecipher.h>
 
 #include <QtTest>
 
 using fiscora::HelperClass;
 using fiscora::IndexFileAnalyser;
-using IndexMap = QMap<QDate, IndexFileAnalyser::IndexStatus>;
+using Status = IndexFileAnalyser::IndexStatus;
+using IndexMap = QMap<QDate, Status>;
 using Messages = QList<QPair<QString, bool>>;
 
 Q_DECLARE_METATYPE(IndexFileAnalyser::IndexSource)
@@ -13,6 +18,11 @@ Q_DECLARE_METATYPE(IndexMap)
 Q_DECLARE_METATYPE(Messages)
 
 namespace {
+
+constexpr auto Ok = IndexFileAnalyser::INDEX_OK;
+constexpr auto Missing = IndexFileAnalyser::INDEX_ERROR_FILE_MISSING;
+constexpr auto Exists = IndexFileAnalyser::INDEX_ERROR_FILE_EXIST;
+constexpr auto NoIndex = IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING;
 
 const QByteArray serialNumber = QByteArrayLiteral("12345678");
 const QByteArray md5 = QByteArray::fromHex("00112233445566778899aabbccddeeff");
@@ -30,18 +40,19 @@ QByteArray headerV2(const QByteArray &map, char source = 10, const QByteArray &s
 QByteArray pairs(std::initializer_list<std::pair<int, int>> runs)
 {
     QByteArray map;
-    for (const auto &run : runs) {
-        map.append(static_cast<char>(run.first));
-        map.append(static_cast<char>(run.second));
-    }
+    for (const auto &run : runs)
+        map.append(static_cast<char>(run.first)).append(static_cast<char>(run.second));
     return map;
 }
 
-IndexMap months(const QDate &first, int count, IndexFileAnalyser::IndexStatus status)
+//! \a count months from January 2016 of \a status, but for the given month numbers.
+IndexMap months(int count, Status status = Ok, std::initializer_list<std::pair<int, Status>> others = {})
 {
     IndexMap map;
     for (int i = 0; i < count; ++i)
-        map.insert(first.addMonths(i), status);
+        map.insert(QDate(2016, 1, 1).addMonths(i), status);
+    for (const auto &other : others)
+        map.insert(QDate(2016, 1, 1).addMonths(other.first), other.second);
     return map;
 }
 
@@ -66,10 +77,7 @@ private Q_SLOTS:
     void fixedFields();
     void sourceAsString_data();
     void sourceAsString();
-    void copiesAreIndependent();
-    void metaType();
 
-    void emptyMapHeader();
     void writtenMap_data();
     void writtenMap();
     void readMap_data();
@@ -80,15 +88,21 @@ private Q_SLOTS:
     void unknownVersionReplacesLeadingFields();
     void versionOneHeader();
     void shortVersionTwoHeader();
-    void bodyOffsetWithLongHeader();
 
     void indexMessages_data();
     void indexMessages();
+
+    void checkedMonths_data();
+    void checkedMonths();
+    void indexFileLengths_data();
+    void indexFileLengths();
+    void unreadableIndex_data();
+    void unreadableIndex();
 };
 
 void IndexFileAnalyserTest::initTestCase()
 {
-    // Writing a header logs one debug line a month.
+    // Writing a header and checking an index log one debug line a month.
     QLoggingCategory::setFilterRules(QStringLiteral("indexfileanalyser.debug=false"));
 }
 
@@ -97,7 +111,6 @@ void IndexFileAnalyserTest::defaults()
     const IndexFileAnalyser analyser;
     QVERIFY(analyser.getIndexMap().isEmpty());
     QCOMPARE(analyser.getCurrentIndexSource(), IndexFileAnalyser::SOURCE_UNKNOWN);
-    QCOMPARE(analyser.getCurrenIndexSourceAsString(), QStringLiteral("SOURCE_UNKNOWN"));
     QCOMPARE(analyser.getHeaderVersion(), QByteArray(1, '\x02'));
     QCOMPARE(analyser.getMD5Value(), QByteArray(16, '\0'));
     QCOMPARE(analyser.getCRSerialnumber(), QByteArray(20, '\0'));
@@ -146,58 +159,13 @@ void IndexFileAnalyserTest::sourceAsString()
     QCOMPARE(analyser.getCurrenIndexSourceAsString(), text);
 }
 
-void IndexFileAnalyserTest::copiesAreIndependent()
-{
-    IndexFileAnalyser original = analyserFrom(headerV2(pairs({{3, 1}})));
-    IndexFileAnalyser copy(original);
-    copy.setMD5Value(QByteArray(16, 'x'));
-    copy.setCRSerialnumber("87654321");
-    IndexFileAnalyser assigned;
-    assigned = original;
-    assigned.setIndexSource(IndexFileAnalyser::SOURCE_LAN);
-
-    QCOMPARE(original.getMD5Value(), md5);
-    QCOMPARE(original.getCRSerialnumber(), serialNumber + QByteArray(12, '\0'));
-    QCOMPARE(original.getCurrentIndexSource(), IndexFileAnalyser::SOURCE_SD);
-    QCOMPARE(copy.getIndexMap(), original.getIndexMap());
-    QCOMPARE(assigned.getCompessIndex(), headerV2(pairs({{3, 1}}), 30));
-}
-
-void IndexFileAnalyserTest::metaType()
-{
-    const int id = qMetaTypeId<IndexFileAnalyser>();
-    QCOMPARE(QMetaType::typeName(id), "fiscora::IndexFileAnalyser");
-    QVERIFY(QMetaType::typeFlags(id) & QMetaType::NeedsConstruction);
-    QVERIFY(QMetaType::typeFlags(id) & QMetaType::NeedsDestruction);
-    QVERIFY(!(QMetaType::typeFlags(id) & QMetaType::MovableType));
-
-    const QVariant variant = QVariant::fromValue(analyserFrom(headerV2(pairs({{2, 2}}))));
-    QCOMPARE(variant.userType(), id);
-    QCOMPARE(variant.value<IndexFileAnalyser>().getIndexMap(), months(QDate(2016, 1, 1), 2, IndexFileAnalyser::INDEX_ERROR_FILE_MISSING));
-}
-
-void IndexFileAnalyserTest::emptyMapHeader()
-{
-    IndexFileAnalyser writer;
-    writer.setIndexSource(IndexFileAnalyser::SOURCE_SD);
-    writer.setMD5Value(md5);
-    writer.setCRSerialnumber(serialNumber);
-    const QByteArray header = writer.getCompessIndex();
-    QCOMPARE(header, headerV2(QByteArray()));
-    QCOMPARE(header.size(), 60);
-    QCOMPARE(header.left(2), QByteArray::fromHex("003a"));
-
-    IndexFileAnalyser reader;
-    QCOMPARE(reader.readCompressIndex(header + "body"), 60);
-    QVERIFY(reader.getIndexMap().isEmpty());
-}
-
 // The writer sees only the map that a header read put there, so each row reads one map and
 // checks the map that comes out of the next header.
 void IndexFileAnalyserTest::writtenMap_data()
 {
     QTest::addColumn<QByteArray>("readMap");
     QTest::addColumn<QByteArray>("writtenMap");
+    QTest::newRow("no months, no runs") << QByteArray() << QByteArray();
     QTest::newRow("runs of one status are joined") << pairs({{16, 1}, {22, 1}, {1, 2}, {9, 1}})
                                                   << pairs({{38, 1}, {1, 2}, {9, 1}});
     QTest::newRow("300 months are split, not cut to 44") << pairs({{255, 1}, {45, 1}})
@@ -211,47 +179,44 @@ void IndexFileAnalyserTest::writtenMap()
 {
     QFETCH(QByteArray, readMap);
     QFETCH(QByteArray, writtenMap);
-    const QByteArray header = analyserFrom(headerV2(readMap)).getCompessIndex();
-    QCOMPARE(header, headerV2(writtenMap));
+    QCOMPARE(analyserFrom(headerV2(readMap)).getCompessIndex(), headerV2(writtenMap));
 }
 
 void IndexFileAnalyserTest::readMap_data()
 {
     QTest::addColumn<QByteArray>("map");
     QTest::addColumn<IndexMap>("expected");
-    const QDate january2016(2016, 1, 1);
-
-    IndexMap fourYears = months(january2016, 48, IndexFileAnalyser::INDEX_OK);
-    fourYears[QDate(2019, 3, 1)] = IndexFileAnalyser::INDEX_ERROR_FILE_MISSING;
-    QTest::newRow("four years, March 2019 missing") << pairs({{0x26, 1}, {1, 2}, {9, 1}}) << fourYears;
-    QTest::newRow("a count of 0 reads as 255") << pairs({{0, 4}})
-                                               << months(january2016, 255, IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING);
-    QTest::newRow("an older writer's 300 months read as 44") << pairs({{44, 1}})
-                                                             << months(january2016, 44, IndexFileAnalyser::INDEX_OK);
-    QTest::newRow("status 0xFF ends the map") << pairs({{1, 3}, {7, 0xFF}, {2, 2}})
-                                              << months(january2016, 1, IndexFileAnalyser::INDEX_ERROR_FILE_EXIST);
-    QTest::newRow("a lone count byte is ignored") << pairs({{2, 1}}) + QByteArray(1, '\x05')
-                                                  << months(january2016, 2, IndexFileAnalyser::INDEX_OK);
+    QTest::newRow("four years, March 2019 missing") << pairs({{0x26, 1}, {1, 2}, {9, 1}}) << months(48, Ok, {{38, Missing}});
+    QTest::newRow("a count of 0 reads as 255") << pairs({{0, 4}}) << months(255, NoIndex);
+    QTest::newRow("an older writer's 300 months read as 44") << pairs({{44, 1}}) << months(44);
+    QTest::newRow("status 0xFF ends the map") << pairs({{1, 3}, {7, 0xFF}, {2, 2}}) << months(1, Exists);
+    QTest::newRow("a lone count byte is ignored") << pairs({{2, 1}}) + QByteArray(1, '\x05') << months(2);
     QTest::newRow("empty map") << QByteArray() << IndexMap();
-    IndexMap unknownStatus;
-    unknownStatus.insert(january2016, IndexFileAnalyser::IndexStatus(-16));
-    QTest::newRow("status taken as a signed byte") << pairs({{1, 0xF0}}) << unknownStatus;
+    QTest::newRow("status taken as a signed byte") << pairs({{1, 0xF0}}) << months(1, Status(-16));
+    // 48 runs make L = 58 + 96 = 154 (0x9A): the length field is unsigned.
+    IndexMap alternating = months(48);
+    for (int month = 1; month < 48; month += 2)
+        alternating[QDate(2016, 1, 1).addMonths(month)] = Missing;
+    QTest::newRow("length field above 0x7F") << pairs({{1, 1}, {1, 2}}).repeated(24) << alternating;
 }
 
+// The header is read up to its end, whatever follows it.
 void IndexFileAnalyserTest::readMap()
 {
     QFETCH(QByteArray, map);
     QFETCH(IndexMap, expected);
-    QCOMPARE(analyserFrom(headerV2(map)).getIndexMap(), expected);
+    const QByteArray header = headerV2(map);
+    IndexFileAnalyser analyser;
+    QCOMPARE(analyser.readCompressIndex(header + "body"), header.size());
+    QCOMPARE(analyser.getIndexMap(), expected);
 }
 
 void IndexFileAnalyserTest::roundTrip()
 {
     // A backup made without an index file: 2048 months of a missing index.
-    const QByteArray missingIndex = pairs({{255, 4}, {255, 4}, {255, 4}, {255, 4}, {255, 4}, {255, 4},
-                                           {255, 4}, {255, 4}, {8, 4}});
+    const QByteArray missingIndex = pairs({{255, 4}}).repeated(8) + pairs({{8, 4}});
     const IndexFileAnalyser written = analyserFrom(headerV2(missingIndex, 10, serialNumber, "FW 1.2"));
-    QCOMPARE(written.getIndexMap(), months(QDate(2016, 1, 1), 2048, IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING));
+    QCOMPARE(written.getIndexMap(), months(2048, NoIndex));
 
     const QByteArray header = written.getCompessIndex();
     QCOMPARE(header.size(), 78);
@@ -297,7 +262,7 @@ void IndexFileAnalyserTest::unknownVersionReplacesLeadingFields()
     QCOMPARE(analyser.getCurrentIndexSource(), IndexFileAnalyser::SOURCE_SERIAL);
     QCOMPARE(analyser.getMD5Value(), QByteArray(16, 'm'));
     QCOMPARE(analyser.getCRSerialnumber(), serialNumber + QByteArray(12, '\0'));
-    QCOMPARE(analyser.getIndexMap(), months(QDate(2016, 1, 1), 3, IndexFileAnalyser::INDEX_ERROR_FILE_EXIST));
+    QCOMPARE(analyser.getIndexMap(), months(3, Exists));
 }
 
 void IndexFileAnalyserTest::versionOneHeader()
@@ -310,9 +275,7 @@ void IndexFileAnalyserTest::versionOneHeader()
     QCOMPARE(analyser.getCurrentIndexSource(), IndexFileAnalyser::SOURCE_UNKNOWN);
     QCOMPARE(analyser.getMD5Value(), md5);
     QCOMPARE(analyser.getCRSerialnumber(), QByteArray(20, '\0'));
-    IndexMap expected = months(QDate(2016, 1, 1), 2, IndexFileAnalyser::INDEX_OK);
-    expected.insert(QDate(2016, 3, 1), IndexFileAnalyser::INDEX_ERROR_FILE_MISSING);
-    QCOMPARE(analyser.getIndexMap(), expected);
+    QCOMPARE(analyser.getIndexMap(), months(3, Ok, {{2, Missing}}));
 }
 
 void IndexFileAnalyserTest::shortVersionTwoHeader()
@@ -327,31 +290,18 @@ void IndexFileAnalyserTest::shortVersionTwoHeader()
     QVERIFY(analyser.getIndexMap().isEmpty());
 }
 
-void IndexFileAnalyserTest::bodyOffsetWithLongHeader()
-{
-    // 47 runs make L = 58 + 94 + 2 = 154 (0x9A): the length field is unsigned.
-    QByteArray map;
-    for (int i = 0; i < 48; ++i)
-        map += pairs({{1, 1 + i % 2}});
-    const QByteArray header = headerV2(map);
-    QCOMPARE(header.left(2), QByteArray::fromHex("009a"));
-    IndexFileAnalyser analyser;
-    QCOMPARE(analyser.readCompressIndex(header + "body"), 156);
-    QCOMPARE(analyser.getIndexMap().size(), 48);
-}
-
 void IndexFileAnalyserTest::indexMessages_data()
 {
     QTest::addColumn<QByteArray>("header");
     QTest::addColumn<Messages>("messages");
 
-    const auto message = [](const char *text, bool isError) { return qMakePair(QString::fromUtf8(text), isError); };
+    const auto message = [](const QString &text, bool isError) { return qMakePair(text, isError); };
     const auto sd = message("The data was created by reading from SD-Card or Backup.", false);
     const auto serial = message("Serialnumber of the cash register: 12345678", false);
     const auto correct = message("The data index is correct, no issues recognised.", false);
     const auto noIndexFile = message("INDEX ERROR: For the complete dataset exist no Index file, the validity can´t determine.", true);
     const auto missing = [&message](const char *month) {
-        return message(qPrintable(QStringLiteral("INDEX ERROR: The file for the date %1 is missing.").arg(QLatin1String(month))), true);
+        return message(QStringLiteral("INDEX ERROR: The file for the date %1 is missing.").arg(QLatin1String(month)), true);
     };
 
     QTest::newRow("default analyser") << IndexFileAnalyser().getCompessIndex()
@@ -381,8 +331,127 @@ void IndexFileAnalyserTest::indexMessages()
 {
     QFETCH(QByteArray, header);
     QFETCH(Messages, messages);
-    const Messages queue = analyserFrom(header).getIndexMessages();
-    QCOMPARE(queue, messages);
+    QCOMPARE(analyserFrom(header).getIndexMessages(), messages);
+}
+
+// Data files are created in the register's folder and listed; "elsewhere" files are listed
+// from another folder, the first of them created, the others not.
+void IndexFileAnalyserTest::checkedMonths_data()
+{
+    QTest::addColumn<QByteArray>("bitmap");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("elsewhere");
+    QTest::addColumn<QDate>("fromDate");
+    QTest::addColumn<QDate>("toDate");
+    QTest::addColumn<IndexMap>("expected");
+
+    // Bits 0 and 2: January and March 2016 announced.
+    const QByteArray marchAndJanuary = QByteArray::fromHex("05").leftJustified(16, '\0');
+    const QStringList januaryFebruary{"2016/1601.a03", "2016/1602.a03"};
+    QTest::newRow("bits 0 and 2, no span") << marchAndJanuary << januaryFebruary << QStringList() << QDate() << QDate()
+                                           << months(128, Ok, {{1, Exists}, {2, Missing}});
+    QTest::newRow("span from February leaves out January")
+        << marchAndJanuary << QStringList{"2016/1602.a03"} << QStringList() << QDate(2016, 2, 1) << QDate(2016, 12, 31)
+        << months(128, Ok, {{1, Exists}, {2, Missing}});
+    QTest::newRow("span from April leaves out January to March")
+        << marchAndJanuary << januaryFebruary + QStringList{"2016/1605.a03"} << QStringList()
+        << QDate(2016, 4, 1) << QDate(2016, 12, 31) << months(128, Ok, {{4, Exists}});
+    QTest::newRow("span from mid-March leaves out March")
+        << marchAndJanuary << januaryFebruary << QStringList() << QDate(2016, 3, 15) << QDate(2016, 12, 31) << months(128);
+    QTest::newRow("fromDate alone judges its month")
+        << marchAndJanuary << januaryFebruary << QStringList() << QDate(2016, 3, 1) << QDate() << months(128, Ok, {{2, Missing}});
+    QTest::newRow("toDate alone judges nothing")
+        << marchAndJanuary << januaryFebruary << QStringList() << QDate() << QDate(2016, 3, 1) << months(128);
+    QTest::newRow("data files of another folder are not found")
+        << marchAndJanuary << QStringList() << QStringList{"2016/1601.a03", "2016/1602.a03", "2016/1603.a03"}
+        << QDate() << QDate() << months(128, Ok, {{0, Missing}, {2, Missing}});
+    QByteArray secondPiece(272, '\0');
+    secondPiece[0] = '\x01';
+    secondPiece[258] = '\x02';
+    QTest::newRow("second piece of the index") << secondPiece << QStringList{"2016/1601.a03"} << QStringList()
+                                              << QDate() << QDate() << months(2176, Ok, {{2065, Missing}});
+}
+
+void IndexFileAnalyserTest::checkedMonths()
+{
+    QFETCH(QByteArray, bitmap);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, elsewhere);
+    QFETCH(QDate, fromDate);
+    QFETCH(QDate, toDate);
+    QFETCH(IndexMap, expected);
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/12345678/");
+    QVERIFY(writeFile(folder + QStringLiteral("12345678.a00"), fiscora::sample::encryptIndexFile(bitmap)));
+    QList<QFileInfo> fileList;
+    for (const QString &file : files) {
+        QVERIFY(writeFile(folder + file, "records"));
+        fileList << QFileInfo(folder + file);
+    }
+    const QString copy = dir.path() + QStringLiteral("/copy/");
+    for (const QString &file : elsewhere)
+        fileList << QFileInfo(copy + file);
+    QVERIFY(elsewhere.isEmpty() || writeFile(copy + elsewhere.first(), "records"));
+
+    IndexFileAnalyser analyser;
+    QVERIFY(analyser.checkA00IndexFile(folder + QStringLiteral("12345678.a00"), fileList, fromDate, toDate,
+                                       IndexFileAnalyser::SOURCE_LAN));
+    QCOMPARE(analyser.getIndexMap(), expected);
+    QCOMPARE(analyser.getCurrentIndexSource(), IndexFileAnalyser::SOURCE_LAN);
+}
+
+// Every 16 bytes of index file, a tail of fewer included, carry 128 months.
+void IndexFileAnalyserTest::indexFileLengths_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("monthCount");
+    QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("one block") << 16 << 128;
+    QTest::newRow("20 bytes") << 20 << 256;
+    QTest::newRow("one piece") << 256 << 2048;
+    QTest::newRow("a piece and 44 bytes") << 300 << 2432;
+}
+
+void IndexFileAnalyserTest::indexFileLengths()
+{
+    QFETCH(int, length);
+    QFETCH(int, monthCount);
+    QTemporaryDir dir;
+    const QString indexFile = dir.path() + QStringLiteral("/12345678.a00");
+    QVERIFY(writeFile(indexFile, QByteArray(length, '\x5A')));
+
+    IndexFileAnalyser analyser;
+    QVERIFY(analyser.checkA00IndexFile(indexFile, {}, QDate(), QDate(), IndexFileAnalyser::SOURCE_SD));
+    QCOMPARE(analyser.getIndexMap().keys(), months(monthCount).keys());
+}
+
+void IndexFileAnalyserTest::unreadableIndex_data()
+{
+    QTest::addColumn<QString>("linkTarget");
+    QTest::newRow("missing") << QString();
+    QTest::newRow("cannot be opened") << "/proc/sys/vm/drop_caches";
+    QTest::newRow("read breaks off") << "/proc/self/mem";
+}
+
+// Without a readable index no month can be judged, whatever the span and the files.
+void IndexFileAnalyserTest::unreadableIndex()
+{
+    QFETCH(QString, linkTarget);
+    QTemporaryDir dir;
+    const QString indexFile = dir.path() + QStringLiteral("/12345678.a00");
+    if (!linkTarget.isEmpty() && !QFile::exists(linkTarget))
+        QSKIP("This system has no such file to link to.");
+    QVERIFY(linkTarget.isEmpty() || QFile::link(linkTarget, indexFile));
+    QVERIFY(writeFile(dir.path() + QStringLiteral("/2019/1901.a03"), "records"));
+
+    IndexFileAnalyser analyser;
+    analyser.setCRSerialnumber(serialNumber);
+    QVERIFY(!analyser.checkA00IndexFile(indexFile, {QFileInfo(dir.path() + QStringLiteral("/2019/1901.a03"))},
+                                        QDate(2019, 1, 1), QDate(), IndexFileAnalyser::SOURCE_SD));
+    // January 2016 to August 2186.
+    QCOMPARE(analyser.getIndexMap(), months(2048, NoIndex));
+    QCOMPARE(analyser.getCurrentIndexSource(), IndexFileAnalyser::SOURCE_SD);
+    QCOMPARE(analyser.getCRSerialnumber(), serialNumber + QByteArray(12, '\0'));
 }
 
 QTEST_GUILESS_MAIN(IndexFileAnalyserTest)

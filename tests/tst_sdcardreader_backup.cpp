@@ -3,39 +3,19 @@
 
 #include "readertest.h"
 
-#include <fiscora/indexfileanalyser.h>
 #include <samplecard.h>
 #include <samplecipher.h>
 
 #include <QtTest>
 
 using namespace readertest;
-using fiscora::IndexFileAnalyser;
 using fiscora::sample::CardOptions;
 using fiscora::sample::RegisterFiles;
 
 namespace {
 
-const QString sdSource = QStringLiteral("processMessage(The data was created by reading from SD-Card or Backup., false, 1)");
-const QString indexCorrect = QStringLiteral("processMessage(The data index is correct, no issues recognised., false, 3)");
-
-QString serialMessage(const QString &serialNumber)
-{
-    return QStringLiteral("processMessage(Serialnumber of the cash register: %1, false, 2)").arg(serialNumber);
-}
-
-QString backupPath(const QTemporaryDir &target, const QString &serialNumber,
-                   const QString &label = QStringLiteral("complete"))
-{
-    return target.path() + QStringLiteral("/Backup_CR#%1_%2.enc").arg(serialNumber, label);
-}
-
-//! What a register whose index and data files agree emits: progress, the backup, its report.
-QStringList goodBackup(const QTemporaryDir &target, const QString &serialNumber, int files = 4)
-{
-    return progress(files)
-        + QStringList{finished(backupPath(target, serialNumber)), sdSource, serialMessage(serialNumber), indexCorrect};
-}
+// The month map of a register whose index and data files agree: 128 months from January 2016, all fine.
+const QByteArray allMonthsFine = QByteArray::fromHex("8001");
 
 // Cards of four months, January to April 2019.
 QList<RegisterFiles> writeTestCard(const QString &path, CardOptions options = CardOptions())
@@ -44,32 +24,19 @@ QList<RegisterFiles> writeTestCard(const QString &path, CardOptions options = Ca
     return fiscora::sample::writeCard(path, options);
 }
 
-QByteArray concatenated(const QStringList &files)
+// A backup: the header with the register's serial number and month map, then the data files in their order.
+QByteArray expectedBackup(const RegisterFiles &reg, const QStringList &dataFiles, const QByteArray &map = allMonthsFine)
 {
-    QByteArray bytes;
-    for (const QString &file : files)
-        bytes += readFile(file);
-    return bytes;
+    QByteArray body;
+    for (const QString &file : dataFiles)
+        body += fileBytes(file);
+    const QByteArray serialNumber = QFileInfo(reg.folder).fileName().toLatin1();
+    return backupHeader(serialNumber, map, fiscora::HelperClass::calculateMD5Hash(body)) + body;
 }
 
-// The header that the backup of register must start with: the index check over the listed files
-// and the MD5 value of body.
-QByteArray expectedHeader(const RegisterFiles &reg, const QStringList &listed, const QByteArray &body,
-                          const QDate &fromDate = QDate(), const QDate &toDate = QDate())
+QStringList entries(const QString &folder)
 {
-    QList<QFileInfo> fileList;
-    for (const QString &file : listed)
-        fileList << QFileInfo(file);
-    IndexFileAnalyser analyser;
-    analyser.setMD5Value(QCryptographicHash::hash(body, QCryptographicHash::Md5));
-    analyser.setCRSerialnumber(QFileInfo(reg.folder).fileName().toLatin1());
-    analyser.checkA00IndexFile(reg.indexFile, fileList, fromDate, toDate, IndexFileAnalyser::SOURCE_SD);
-    return analyser.getCompessIndex();
-}
-
-QStringList targetEntries(const QTemporaryDir &target)
-{
-    return QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace
@@ -90,7 +57,6 @@ private Q_SLOTS:
     void stopKeepsOlderBackup();
     void headerTooLarge();
     void writeFailure();
-
     void secondStartWhileRunning();
 };
 
@@ -108,18 +74,15 @@ void SDCardReaderBackupTest::completeBackup()
     const QList<RegisterFiles> registers = writeTestCard(card.path(), options);
     QCOMPARE(registers.size(), 2);
     // A backup of the same name from an earlier run is replaced.
-    QVERIFY(writeFile(backupPath(target, "12345678"), "older backup"));
+    QVERIFY(writeFile(backupPath(target.path(), "12345678"), "older backup"));
 
-    QCOMPARE(runJob(card.path(), target.path()), goodBackup(target, "12345678") + goodBackup(target, "87654321"));
-    QCOMPARE(targetEntries(target),
+    QCOMPARE(runJob(card.path(), target.path()),
+             goodBackup(target.path(), "12345678") + goodBackup(target.path(), "87654321"));
+    QCOMPARE(entries(target.path()),
              QStringList({"Backup_CR#12345678_complete.enc", "Backup_CR#87654321_complete.enc"}));
     for (const RegisterFiles &reg : registers) {
-        const QByteArray backup = readFile(backupPath(target, QFileInfo(reg.folder).fileName()));
-        const QByteArray body = concatenated(reg.dataFiles);
-        const QByteArray header = expectedHeader(reg, reg.dataFiles, body);
-        QCOMPARE(backup.left(header.size()), header);
-        QCOMPARE(backup.mid(header.size()), body);
-        QCOMPARE(backup.mid(4, 16), QCryptographicHash::hash(body, QCryptographicHash::Md5));
+        QCOMPARE(fileBytes(backupPath(target.path(), QFileInfo(reg.folder).fileName())),
+                 expectedBackup(reg, reg.dataFiles));
     }
 }
 
@@ -127,15 +90,18 @@ void SDCardReaderBackupTest::indexReport_data()
 {
     QTest::addColumn<QDate>("missingMonth");
     QTest::addColumn<bool>("withIndexFile");
+    QTest::addColumn<QByteArray>("map");
     QTest::addColumn<QStringList>("report");
 
-    QTest::newRow("index and files agree") << QDate() << true
-                                           << QStringList{sdSource, serialMessage("12345678"), indexCorrect};
+    const QStringList good = goodReport(QStringLiteral("12345678"));
+    QTest::newRow("index and files agree") << QDate() << true << allMonthsFine << good;
+    // 38 months up to February 2019 fine, March missing, 89 months fine.
     QTest::newRow("announced month missing")
-        << QDate(2019, 3, 1) << true
-        << QStringList{sdSource, serialMessage("12345678"),
-                       "processMessage(INDEX ERROR: The file for the date 03/2019 is missing., true, 3)"};
-    QTest::newRow("no index file") << QDate() << false << QStringList{indexUnreadable};
+        << QDate(2019, 3, 1) << true << QByteArray::fromHex("260101025901")
+        << good.mid(0, 2) + QStringList{message("INDEX ERROR: The file for the date 03/2019 is missing.", true, 3)};
+    QTest::newRow("no index file: 2048 months without a verdict")
+        << QDate() << false << QByteArray::fromHex("ff04").repeated(8) + QByteArray::fromHex("0804")
+        << QStringList{indexUnreadable};
 }
 
 // The report follows the finished backup, whose header holds what the index check found.
@@ -143,6 +109,7 @@ void SDCardReaderBackupTest::indexReport()
 {
     QFETCH(QDate, missingMonth);
     QFETCH(bool, withIndexFile);
+    QFETCH(QByteArray, map);
     QFETCH(QStringList, report);
     QTemporaryDir card;
     QTemporaryDir target;
@@ -150,15 +117,12 @@ void SDCardReaderBackupTest::indexReport()
     options.missingMonth = missingMonth;
     options.withIndexFile = withIndexFile;
     const RegisterFiles reg = writeTestCard(card.path(), options).value(0);
-    const QDate fromDate(2019, 2, 1);
-    const QDate toDate(2019, 4, 30);
 
-    const QString backup = backupPath(target, "12345678", "201902_201904");
+    const QString backup = backupPath(target.path(), "12345678", "201902_201904");
     const QStringList read = reg.dataFiles.mid(1);
-    QCOMPARE(runJob(card.path(), target.path(), fromDate, toDate),
+    QCOMPARE(runJob(card.path(), target.path(), QDate(2019, 2, 1), QDate(2019, 4, 30)),
              progress(read.size()) + QStringList{finished(backup)} + report);
-    const QByteArray body = concatenated(read);
-    QCOMPARE(readFile(backup), expectedHeader(reg, read, body, fromDate, toDate) + body);
+    QCOMPARE(fileBytes(backup), expectedBackup(reg, read, map));
 }
 
 // Failures that leave no backup file; "@card" and "@target" stand for the two folders.
@@ -203,7 +167,7 @@ void SDCardReaderBackupTest::noBackup()
     };
 
     QCOMPARE(runJob(resolved(source), resolved(target), fromDate, toDate), QStringList{resolved(failure)});
-    QVERIFY(targetEntries(targetDir).isEmpty());
+    QVERIFY(entries(targetDir.path()).isEmpty());
 }
 
 // Links in place of the second of four data files: one that cannot be opened, and one whose
@@ -228,18 +192,16 @@ void SDCardReaderBackupTest::unreadableDataFile()
     QTemporaryDir card;
     QTemporaryDir target;
     const RegisterFiles reg = writeTestCard(card.path()).value(0);
-    const QString broken = reg.dataFiles.at(1);
+    QStringList read = reg.dataFiles;
+    const QString broken = read.takeAt(1);
     QVERIFY(QFile::remove(broken));
     QVERIFY(QFile::link(linkTarget, broken));
 
-    QStringList log = goodBackup(target, "12345678", filesDone);
+    QStringList log = goodBackup(target.path(), "12345678", filesDone);
     log[0] = QStringLiteral("initProgressBar(0, 4)");
     log.insert(2, failure.replace(QStringLiteral("@file"), broken));
     QCOMPARE(runJob(card.path(), target.path()), log);
-    QStringList read = reg.dataFiles;
-    read.removeAt(1);
-    const QByteArray body = concatenated(read);
-    QCOMPARE(readFile(backupPath(target, "12345678")), expectedHeader(reg, reg.dataFiles, body) + body);
+    QCOMPARE(fileBytes(backupPath(target.path(), "12345678")), expectedBackup(reg, read));
 }
 
 void SDCardReaderBackupTest::stopKeepsOlderBackup()
@@ -249,7 +211,7 @@ void SDCardReaderBackupTest::stopKeepsOlderBackup()
     CardOptions options;
     options.serialNumbers = QStringList{"12345678", "87654321"};
     QCOMPARE(writeTestCard(card.path(), options).size(), 2);
-    QVERIFY(writeFile(backupPath(target, "12345678"), "older backup"));
+    QVERIFY(writeFile(backupPath(target.path(), "12345678"), "older backup"));
 
     fiscora::SDCardReader reader;
     QStringList log;
@@ -263,8 +225,8 @@ void SDCardReaderBackupTest::stopKeepsOlderBackup()
     QVERIFY(reader.wait());
 
     QCOMPARE(log, progress(4).mid(0, 3) + QStringList{stopped});
-    QCOMPARE(targetEntries(target), QStringList{"Backup_CR#12345678_complete.enc"});
-    QCOMPARE(readFile(backupPath(target, "12345678")), QByteArray("older backup"));
+    QCOMPARE(entries(target.path()), QStringList{"Backup_CR#12345678_complete.enc"});
+    QCOMPARE(fileBytes(backupPath(target.path(), "12345678")), QByteArray("older backup"));
 }
 
 // 0x55 announces every other month: with every month in the span that makes one run per month,
@@ -283,10 +245,10 @@ void SDCardReaderBackupTest::headerTooLarge()
     QCOMPARE(writeTestCard(card.path(), options).size(), 1);
 
     QCOMPARE(runJob(card.path(), target.path()),
-             QStringList{cannotSave(backupPath(target, "11111111"),
+             QStringList{cannotSave(backupPath(target.path(), "11111111"),
                                     "The index of the register is too large for a backup header.")}
-                 + goodBackup(target, "22222222"));
-    QCOMPARE(targetEntries(target), QStringList{"Backup_CR#22222222_complete.enc"});
+                 + goodBackup(target.path(), "22222222"));
+    QCOMPARE(entries(target.path()), QStringList{"Backup_CR#22222222_complete.enc"});
 }
 
 // A child process runs the job under a file size limit that the first register's backup exceeds.
@@ -300,18 +262,18 @@ void SDCardReaderBackupTest::writeFailure()
     small.serialNumbers = QStringList{"87654321"};
     QCOMPARE(writeTestCard(card.path(), large).size(), 1);
     QCOMPARE(writeTestCard(card.path(), small).size(), 1);
-    QVERIFY(writeFile(backupPath(target, "12345678"), "older backup"));
+    QVERIFY(writeFile(backupPath(target.path(), "12345678"), "older backup"));
 
     QProcess child;
     child.start(QStringLiteral(FISCORA_READJOB), {card.path(), target.path(), QStringLiteral("16384")});
     QVERIFY2(child.waitForFinished(60000), qPrintable(child.errorString()));
     QCOMPARE(child.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             QStringList({"initProgressBar(0, 4)", cannotSave(backupPath(target, "12345678"), "File too large")})
-                 + goodBackup(target, "87654321"));
-    QCOMPARE(targetEntries(target),
+             QStringList({"initProgressBar(0, 4)", cannotSave(backupPath(target.path(), "12345678"), "File too large")})
+                 + goodBackup(target.path(), "87654321"));
+    QCOMPARE(entries(target.path()),
              QStringList({"Backup_CR#12345678_complete.enc", "Backup_CR#87654321_complete.enc"}));
-    QCOMPARE(readFile(backupPath(target, "12345678")), QByteArray("older backup"));
+    QCOMPARE(fileBytes(backupPath(target.path(), "12345678")), QByteArray("older backup"));
 }
 
 // A second start while a job runs is refused and leaves the running job alone.
@@ -338,8 +300,8 @@ void SDCardReaderBackupTest::secondStartWhileRunning()
     QVERIFY(reader.wait());
 
     QVERIFY(!secondStarted);
-    QCOMPARE(log, goodBackup(target, "12345678"));
-    QVERIFY(targetEntries(otherTarget).isEmpty());
+    QCOMPARE(log, goodBackup(target.path(), "12345678"));
+    QVERIFY(entries(otherTarget.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(SDCardReaderBackupTest)
