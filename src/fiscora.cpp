@@ -1,4 +1,5 @@
 #include "fiscora.h"
+#include "indexfileanalyser.h"
 #include "logging_p.h"
 
 // The resource bundle (index.xml and the GDPdU DTD) registers itself when the library is loaded
@@ -16,5 +17,13 @@ namespace fiscora {
 Q_LOGGING_CATEGORY(lcSdCardReader, "sdcardreader")
 Q_LOGGING_CATEGORY(lcKtlCypher, "ktlcypher")
 Q_LOGGING_CATEGORY(lcIndexFileAnalyser, "indexfileanalyser")
+
+// A queued connection of KTLCypher::finishSuccessful looks the analyser's type up by its name
+// when the signal is emitted, so the name is known from the moment the library is loaded.
+static void registerMetaTypes()
+{
+    qRegisterMetaType<IndexFileAnalyser>();
+}
+Q_CONSTRUCTOR_FUNCTION(registerMetaTypes)
 
 } // namespace fiscora

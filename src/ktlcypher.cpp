@@ -13,9 +13,6 @@ namespace fiscora {
 KTLCypher::KTLCypher(QObject *parent)
     : QThread(parent)
 {
-    // A queued connection of finishSuccessful looks the analyser's type up by its name when the
-    // signal is emitted, so the name must be known by then.
-    qRegisterMetaType<IndexFileAnalyser>();
 }
 
 KTLCypher::~KTLCypher() = default;
