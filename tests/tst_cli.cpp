@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,8 @@ private Q_SLOTS:
     void failures();
     void interrupt_data();
     void interrupt();
+    void terminalOutput_data();
+    void terminalOutput();
 };
 
 // A register with three months: its backup for a script, its export and header for a person, and
@@ -305,6 +308,37 @@ void CliTest::interrupt()
                           QString(R"({"event":"done","exitCode":%1})").arg(128 + signalNumber)}));
     QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              QStringList());
+}
+
+void CliTest::terminalOutput_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("flag");
+
+    QTest::newRow("colours") << QStringList() << "\033[32m[info]\033[0m ";
+    QTest::newRow("NO_COLOR") << QStringList{"NO_COLOR=1"} << "\n[info] ";
+}
+
+// On a terminal the progress is one bar redrawn in place, and flags are coloured unless NO_COLOR is set.
+void CliTest::terminalOutput()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QString, flag);
+    const QString script = QStandardPaths::findExecutable("script");
+    if (script.isEmpty())
+        QSKIP("script(1) is needed to give the application a terminal");
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-02", "--lines", "1"}));
+    const QString command = QString("'%1' read '%2' '%3'").arg(FISCORA_APP, dir.filePath("card"), dir.filePath("out"));
+
+    const Result read = run(script, {"--quiet", "--return", "--command", command, "/dev/null"}, environment);
+    QCOMPARE(read.exitCode, 0);
+    // The terminal turns every line end into "\r\n".
+    const QString out = QString(read.out).replace("\r\n", "\n");
+    QVERIFY2(out.startsWith("\r[------------------------------] 0/2\r[###############---------------] 1/2"
+                            "\r[##############################] 2/2\n"),
+             qPrintable(out));
+    QVERIFY2(out.contains(flag + "The data index is correct, no issues recognised.\n"), qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(CliTest)
