@@ -5,7 +5,7 @@
 namespace fiscora::cli {
 
 //! A command's name and the names of its arguments.
-struct CommandSpec
+struct CommandSyntax
 {
     const char *name;
     Command::Kind kind;
@@ -14,21 +14,21 @@ struct CommandSpec
 
 namespace {
 
-const QList<CommandSpec> &commandSpecs()
+const QList<CommandSyntax> &commandSyntaxes()
 {
-    static const QList<CommandSpec> specs = {
+    static const QList<CommandSyntax> syntaxes = {
         {"read", Command::Read, {QStringLiteral("SOURCE"), QStringLiteral("TARGET")}},
         {"export", Command::Export, {QStringLiteral("BACKUP"), QStringLiteral("TARGET")}},
         {"info", Command::Info, {QStringLiteral("BACKUP")}},
     };
-    return specs;
+    return syntaxes;
 }
 
-const CommandSpec *findCommand(const QString &name)
+const CommandSyntax *findCommand(const QString &name)
 {
-    for (const CommandSpec &spec : commandSpecs()) {
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const CommandSyntax &syntax : commandSyntaxes()) {
+        if (name == QLatin1String(syntax.name))
+            return &syntax;
     }
     return nullptr;
 }
@@ -67,15 +67,15 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
     QCommandLineParser lenient;
     parseLeniently(lenient, arguments);
     const QString name = lenient.positionalArguments().value(0);
-    const CommandSpec *spec = findCommand(name);
-    if (!name.isEmpty() && !spec)
+    const CommandSyntax *syntax = findCommand(name);
+    if (!name.isEmpty() && !syntax)
         return fail(tr("Unknown command \"%1\".").arg(name));
 
     QCommandLineParser parser;
     describeApplication(parser);
-    if (spec) {
-        m_command.kind = spec->kind;
-        describeCommand(parser, *spec);
+    if (syntax) {
+        m_command.kind = syntax->kind;
+        describeCommand(parser, *syntax);
     }
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -84,18 +84,18 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
         return ShowHelp;
     if (parser.isSet(option("version")))
         return ShowVersion;
-    if (!spec)
+    if (!syntax)
         return fail(tr("No command given."));
-    const Outcome outcome = takeArguments(parser.positionalArguments(), *spec);
+    const Outcome outcome = takeArguments(parser.positionalArguments(), *syntax);
     return outcome == Run ? takeOptions(parser) : outcome;
 }
 
-CommandLine::Outcome CommandLine::takeArguments(const QStringList &positional, const CommandSpec &spec)
+CommandLine::Outcome CommandLine::takeArguments(const QStringList &positional, const CommandSyntax &syntax)
 {
     // The first positional argument is the command's name.
-    const int expected = spec.arguments.size() + 1;
+    const int expected = syntax.arguments.size() + 1;
     if (positional.size() < expected)
-        return fail(tr("Missing argument %1.").arg(spec.arguments.at(positional.size() - 1)));
+        return fail(tr("Missing argument %1.").arg(syntax.arguments.at(positional.size() - 1)));
     if (positional.size() > expected)
         return fail(tr("Unexpected argument \"%1\".").arg(positional.at(expected)));
     m_command.source = positional.at(1);
@@ -108,8 +108,8 @@ CommandLine::Outcome CommandLine::takeArguments(const QStringList &positional, c
 void CommandLine::parseLeniently(QCommandLineParser &parser, const QStringList &arguments) const
 {
     describeApplication(parser);
-    for (const CommandSpec &spec : commandSpecs())
-        describeCommand(parser, spec);
+    for (const CommandSyntax &syntax : commandSyntaxes())
+        describeCommand(parser, syntax);
     parser.parse(arguments);
 }
 
@@ -135,12 +135,12 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
     parser.addPositionalArgument(option("command"), tr("read, export or info"), tr("COMMAND [ARGUMENTS]"));
 }
 
-void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSpec &spec) const
+void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSyntax &syntax) const
 {
     parser.clearPositionalArguments();
-    parser.addPositionalArgument(QLatin1String(spec.name), QString());
+    parser.addPositionalArgument(QLatin1String(syntax.name), QString());
     const QString backupArgument = tr("A backup file written by \"fiscora read\".");
-    switch (spec.kind) {
+    switch (syntax.kind) {
     case Command::Read:
         parser.setApplicationDescription(
                 tr("Backs up every cash register found on the card SOURCE (the card, its maker folder or a "

@@ -36,7 +36,7 @@ struct Command
     bool verbose = false;
 };
 
-struct CommandSpec;
+struct CommandSyntax;
 
 /*!
  * The command line of the fiscora application: "read", "export" or "info" with their arguments
@@ -89,8 +89,8 @@ public:
 private:
     void describeApplication(QCommandLineParser &parser) const;
     void parseLeniently(QCommandLineParser &parser, const QStringList &arguments) const;
-    void describeCommand(QCommandLineParser &parser, const CommandSpec &spec) const;
-    Outcome takeArguments(const QStringList &positional, const CommandSpec &spec);
+    void describeCommand(QCommandLineParser &parser, const CommandSyntax &syntax) const;
+    Outcome takeArguments(const QStringList &positional, const CommandSyntax &syntax);
     Outcome takeOptions(const QCommandLineParser &parser);
     Outcome takeDates(const QString &from, const QString &to);
     Outcome fail(const QString &errorText);
