@@ -10,6 +10,14 @@ namespace fiscora {
 namespace {
 
 constexpr int MinimumFields = 15;
+// QString::fromUtf8 drops a byte-order mark at the start of what it decodes, and only there.
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr int ByteOrderMarkSize = 3;
+
+bool startsWithByteOrderMark(const char *begin, const char *end)
+{
+    return end - begin >= ByteOrderMarkSize && std::memcmp(begin, ByteOrderMark, ByteOrderMarkSize) == 0;
+}
 
 bool isDigit(char c)
 {
@@ -65,7 +73,11 @@ bool isLineNumber(const char *begin, const char *end)
     if (isAscii(begin, end))
         return isAsciiInt(begin, end);
     // Decoding the field alone gives the same characters as decoding the whole line: a ";"
-    // always ends a multi-byte sequence, and every ASCII byte decodes to itself.
+    // always ends a multi-byte sequence, and every ASCII byte decodes to itself. Only a
+    // byte-order mark would be dropped at the field's start, where the whole line keeps it as
+    // U+FEFF, which is no number.
+    if (startsWithByteOrderMark(begin, end))
+        return false;
     bool ok = false;
     QString::fromUtf8(begin, int(end - begin)).toInt(&ok, 10);
     return ok;
@@ -106,8 +118,15 @@ LineVerdict checkLine(const char *line, int length)
     if (!second || !hasSeparators(second + 1, end, MinimumFields - 3))
         return LineVerdict::TooFewFields;
     const bool endsWithCrLf = length >= 2 && end[-2] == '\r' && end[-1] == '\n';
-    const bool valid = isRegisterNumber(line[0]) && endsWithCrLf && isLineNumber(first + 1, second);
+    const bool valid = startsWithRegisterNumber(line, length) && endsWithCrLf && isLineNumber(first + 1, second);
     return valid ? LineVerdict::Valid : LineVerdict::Damaged;
+}
+
+bool startsWithRegisterNumber(const char *line, int length)
+{
+    // Decoded, the line starts behind a byte-order mark; its bytes are written as they are.
+    const int first = startsWithByteOrderMark(line, line + length) ? ByteOrderMarkSize : 0;
+    return first < length && isRegisterNumber(line[first]);
 }
 
 } // namespace fiscora

@@ -31,6 +31,8 @@ QByteArray withLineNumber(const QByteArray &number, const QByteArray &start = "1
     return start + ';' + number + ";Kasse 1;02.03.2020;10:00:00;1;1;1;PLU;Theke;1;1;Artikel;1;Bier" + end;
 }
 
+const QByteArray ByteOrderMark = QByteArrayLiteral("\xef\xbb\xbf");
+
 // Pieces that sit on the edges of the rules: separators, white space, signs, digits at the ends
 // of the int range, multi-byte and broken UTF-8, zero bytes and line ends.
 const QList<QByteArray> Pieces = {
@@ -38,7 +40,7 @@ const QList<QByteArray> Pieces = {
     "2147483648", "-2147483648", "-2147483649", "00000000000000000000042", "99999999999999999999",
     "A", "H", "I", "a", "x", ".", ",", "e5", "\r", "\n", "\r\n", QByteArray(1, '\0'),
     "\xc2\xa0", "\xe2\x80\x82", "\xe3\x80\x80", "\xe2\x88\x92", "\xef\xbc\x91", "\xd9\xa3",
-    "\xc3\xa4", "\xc3", "\x80", "\xe2\x88", "\xff", "\xed\xa0\x80", "\xc0\xb1",
+    "\xc3\xa4", "\xc3", "\x80", "\xe2\x88", "\xff", "\xed\xa0\x80", "\xc0\xb1", ByteOrderMark,
 };
 
 // A journal line, whole or cut to 14, 15 or 16 fields with one of the line ends, then edited
@@ -56,11 +58,15 @@ QByteArray mutatedLine(int lineNumber, QRandomGenerator &random)
     for (int edits = 1 + random.bounded(4); edits > 0; --edits) {
         const int at = random.bounded(line.size() + 1);
         const QByteArray &piece = Pieces.at(random.bounded(Pieces.size()));
-        switch (random.bounded(4)) {
+        switch (random.bounded(6)) {
         case 0: line.insert(at, piece); break;
         case 1: line.replace(at, qMin(piece.size(), line.size() - at), piece); break;
         case 2: line.remove(at, 1 + random.bounded(3)); break;
-        default: line[qMin(at, line.size() - 1)] = char(random.bounded(256)); break;
+        case 3: line[qMin(at, line.size() - 1)] = char(random.bounded(256)); break;
+        // A byte-order mark where QString::fromUtf8 treats it differently: at the start of the
+        // line, which decoding drops, and at the start of a field, which decoding keeps.
+        case 4: line.prepend(ByteOrderMark); break;
+        default: line.insert(line.indexOf(';', at) + 1, ByteOrderMark); break;
         }
     }
     return line;
@@ -96,6 +102,12 @@ void LineCheckTest::rules_data()
     QTest::newRow("number too large") << withLineNumber("2147483648") << LineVerdict::Damaged;
     QTest::newRow("number minus sign") << withLineNumber("\xe2\x88\x92" "8") << LineVerdict::Valid;
     QTest::newRow("number broken UTF-8") << withLineNumber("8\xc3") << LineVerdict::Damaged;
+    QTest::newRow("byte-order mark before the line") << ByteOrderMark + withLineNumber("8") << LineVerdict::Valid;
+    QTest::newRow("two byte-order marks before the line") << ByteOrderMark + ByteOrderMark + withLineNumber("8")
+                                                          << LineVerdict::Damaged;
+    QTest::newRow("byte-order mark before the number") << withLineNumber(ByteOrderMark + "8") << LineVerdict::Damaged;
+    QTest::newRow("byte-order mark before a later field") << withLineNumber("8").replace(";Bier", ";\xef\xbb\xbf" "Bier")
+                                                          << LineVerdict::Valid;
 }
 
 void LineCheckTest::rules()
