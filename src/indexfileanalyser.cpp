@@ -23,6 +23,10 @@ constexpr char EndOfMap = char(0xFF);
 constexpr int MissingIndexBytes = 256;
 // The register encrypts its index file in pieces of this size, each chain starting anew.
 constexpr int IndexPieceSize = 256;
+// Months after December 9999 are not read: an index or a header that reaches beyond is damaged,
+// and its months would cost time and memory without bound.
+constexpr int MaxIndexMonths = (10000 - 2016) * 12;
+constexpr int MaxIndexFileBytes = MaxIndexMonths / 8;
 
 // The first month of every index: month 0 of the register's index file and of the backup header.
 QDate firstIndexMonth()
@@ -38,13 +42,16 @@ bool readIndexFile(const QString &path, QByteArray &contents)
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A FIFO would keep the job waiting for a writer, and a device such as /dev/zero never ends.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         qCDebug(lcIndexFileAnalyser) << "INDEX-FILE COULD NOT OPEN FOR READ.";
         return false;
     }
     // An index read in part would leave the months behind the break unjudged, as if the register
-    // had written nothing then.
-    if (!readWholeFile(file, contents)) {
+    // had written nothing then. Files such as those below /proc tell no size, so the reading
+    // goes on to the end of the file or of the months that are read.
+    contents = file.read(MaxIndexFileBytes);
+    if (file.error() != QFileDevice::NoError || contents.size() < qMin<qint64>(file.size(), MaxIndexFileBytes)) {
         qCDebug(lcIndexFileAnalyser) << "INDEX-FILE COULD NOT READ:" << file.errorString();
         return false;
     }
@@ -104,6 +111,28 @@ struct MonthCheck
     }
 };
 
+// Calls take(count, status) for each run of a compressed index map, up to its end mark. A lone
+// count byte at the end of an odd-length map has no status and is ignored.
+template <typename Take>
+void forEachRun(const QByteArray &map, Take take)
+{
+    for (int position = 0; position + 1 < map.size(); position += 2) {
+        if (map.at(position + 1) == EndOfMap)
+            return;
+        // Older writers wrote a run of 256 months or more with its length modulo 256.
+        const int count = static_cast<quint8>(map.at(position));
+        take(count == 0 ? MaxRunLength : count,
+             static_cast<IndexFileAnalyser::IndexStatus>(static_cast<qint8>(map.at(position + 1))));
+    }
+}
+
+bool endsBeforeYear10000(const QByteArray &map)
+{
+    qint64 months = 0;
+    forEachRun(map, [&months](int count, IndexFileAnalyser::IndexStatus) { months += count; });
+    return months <= MaxIndexMonths;
+}
+
 } // namespace
 
 IndexFileAnalyser::IndexFileAnalyser()
@@ -129,7 +158,7 @@ bool IndexFileAnalyser::checkA00IndexFile(const QString &indexFilePath, const QL
     QByteArray contents;
     const bool indexRead = readIndexFile(indexFilePath, contents);
     const QByteArray bitmap = decryptIndexFile(contents);
-    const int monthCount = 8 * (indexRead ? bitmap.size() : MissingIndexBytes);
+    const int monthCount = qMin(8 * (indexRead ? bitmap.size() : MissingIndexBytes), MaxIndexMonths);
     const MonthCheck check{QFileInfo(indexFilePath).path() + QLatin1Char('/'), fileList, fromDate, toDate};
     QDate month = firstIndexMonth();
     quint16 counter = 1;
@@ -216,9 +245,13 @@ int IndexFileAnalyser::readCompressIndex(const QByteArray &data)
 
 bool IndexFileAnalyser::setIndexMap(QByteArray header)
 {
-    if (header.size() < 3)
+    // A header ends no sooner than behind its source byte.
+    if (header.size() < 4)
         return false;
     if (HelperClass::convertByteArrayToInt(header.left(HeaderLengthFieldSize)) != header.size() - HeaderLengthFieldSize)
+        return false;
+    const char version = header.at(2);
+    if ((version == 1 || version == 2) && !endsBeforeYear10000(header.mid(version == 1 ? 20 : 60)))
         return false;
 
     m_headerVersion = header.mid(2, 1);
@@ -243,20 +276,11 @@ QMap<QDate, IndexFileAnalyser::IndexStatus> IndexFileAnalyser::decompressIndexMa
 {
     QMap<QDate, IndexStatus> result;
     QDate month = firstIndexMonth();
-    // A lone count byte at the end of an odd-length map has no status and is ignored.
-    for (int position = 0; position + 1 < map.size(); position += 2) {
-        if (map.at(position + 1) == EndOfMap)
-            break;
-        // Older writers wrote a run of 256 months or more with its length modulo 256.
-        int count = static_cast<quint8>(map.at(position));
-        if (count == 0)
-            count = MaxRunLength;
-        const auto status = static_cast<IndexStatus>(static_cast<qint8>(map.at(position + 1)));
-        for (; count > 0; --count) {
-            result.insert(month, status);
-            month = month.addMonths(1);
-        }
-    }
+    forEachRun(map, [&](int count, IndexStatus status) {
+        // The months come in order, so each goes to the end of the map at once.
+        for (; count > 0; --count, month = month.addMonths(1))
+            result.insert(result.cend(), month, status);
+    });
     return result;
 }
 

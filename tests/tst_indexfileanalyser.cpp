@@ -5,7 +5,10 @@
 
 #include <samplecipher.h>
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using fiscora::HelperClass;
 using fiscora::IndexFileAnalyser;
@@ -69,6 +72,9 @@ private Q_SLOTS:
 
     void headers_data();
     void headers();
+    void unreadableHeaders_data();
+    void unreadableHeaders();
+    void randomHeaders();
     void unreadableIndexFile_data();
     void unreadableIndexFile();
     void indexMessages_data();
@@ -137,6 +143,52 @@ void IndexFileAnalyserTest::headers_data()
     alternating.insert(QDate(2016, 1, 1).addMonths(32738), Ok);
     QTest::newRow("header longer than 65535 not written") << header(runs, 10, {}, {}, 1) << alternating
                                                           << QByteArray();
+    // January 2016 to December 9999: 375 runs of 255 months and one of 183.
+    const QByteArray upTo9999 = pairs({{255, 1}}).repeated(375) + pairs({{183, 1}});
+    QTest::newRow("months up to December 9999") << header(upTo9999) << months((10000 - 2016) * 12)
+                                                << header(upTo9999);
+}
+
+// Data that does not begin with a readable header leaves every field as it was.
+void IndexFileAnalyserTest::unreadableHeaders_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("3 bytes: no source byte") << QByteArray::fromHex("000102");
+    QTest::newRow("shorter than its length field says") << header(pairs({{12, 1}})).chopped(1);
+    QTest::newRow("unknown version") << header(pairs({{12, 1}}), 10, serialNumber, {}, 3);
+    QTest::newRow("one month after December 9999") << header(pairs({{255, 1}}).repeated(375) + pairs({{184, 1}}));
+    QTest::newRow("8.3 million months") << header(pairs({{0, 2}}).repeated(32737));
+}
+
+void IndexFileAnalyserTest::unreadableHeaders()
+{
+    QFETCH(QByteArray, data);
+    IndexFileAnalyser analyser;
+    const bool knownVersion = data.size() < 3 || data.at(2) == 1 || data.at(2) == 2;
+    QCOMPARE(analyser.readCompressIndex(data), 0);
+    QCOMPARE(analyser.getIndexMap(), IndexMap());
+    // Only an unknown version byte has replaced version, source and MD5 value by then.
+    if (knownVersion)
+        QCOMPARE(analyser.getCompessIndex(), IndexFileAnalyser().getCompessIndex());
+}
+
+// Random bytes, many of them with a length field that fits, are read or refused without a byte
+// read beyond their end (which the sanitizer build would see).
+void IndexFileAnalyserTest::randomHeaders()
+{
+    QRandomGenerator random(4711);
+    for (int i = 0; i < 4000; ++i) {
+        QByteArray data(int(random.bounded(90)), Qt::Uninitialized);
+        for (char &byte : data)
+            byte = char(random.bounded(256));
+        if (data.size() >= 3 && random.bounded(2) == 0) {
+            data.replace(0, 2, HelperClass::convertIntToByteArray(data.size() - 2));
+            data[2] = char(1 + random.bounded(2));
+        }
+        IndexFileAnalyser analyser;
+        const int bodyOffset = analyser.readCompressIndex(data);
+        QVERIFY(bodyOffset == 0 || bodyOffset == data.size());
+    }
 }
 
 // The header is read up to its end, whatever follows it.
@@ -161,17 +213,22 @@ void IndexFileAnalyserTest::unreadableIndexFile_data()
     QTest::newRow("missing") << QString();
     QTest::newRow("cannot be opened") << "/proc/sys/vm/drop_caches";
     QTest::newRow("read breaks off") << "/proc/self/mem";
+    QTest::newRow("FIFO, not waited for") << "fifo";
+    QTest::newRow("device, not read for ever") << "/dev/zero";
 }
 
 void IndexFileAnalyserTest::unreadableIndexFile()
 {
     QFETCH(QString, linkTarget);
-    if (!linkTarget.isEmpty() && !QFile::exists(linkTarget))
+    if (!linkTarget.isEmpty() && linkTarget != "fifo" && !QFile::exists(linkTarget))
         QSKIP("This system has no such file to link to.");
     QTemporaryDir dir;
     const QString indexFile = dir.filePath(QStringLiteral("12345678.a00"));
     const QString dataFile = dir.filePath(QStringLiteral("2019/1901.a03"));
-    QVERIFY(linkTarget.isEmpty() || QFile::link(linkTarget, indexFile));
+    if (linkTarget == "fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(indexFile).constData(), 0600) == 0);
+    else
+        QVERIFY(linkTarget.isEmpty() || QFile::link(linkTarget, indexFile));
     QVERIFY(writeFile(dataFile, "records"));
     IndexFileAnalyser analyser;
     QVERIFY(!analyser.checkA00IndexFile(indexFile, {QFileInfo(dataFile)}, QDate(2019, 1, 1), QDate(),
@@ -265,6 +322,8 @@ void IndexFileAnalyserTest::checkedMonths_data()
                                         << months(256);
     QTest::newRow("a piece and 44 bytes") << QByteArray(300, 'Z') << QStringList() << noDate << QDate(2016, 1, 1)
                                           << months(2432);
+    QTest::newRow("read up to December 9999") << QByteArray(20000, 'Z') << QStringList() << noDate
+                                              << QDate(2016, 1, 1) << months((10000 - 2016) * 12);
 }
 
 void IndexFileAnalyserTest::checkedMonths()
