@@ -61,6 +61,8 @@ public:
 private:
     std::optional<int> takeOptions(const QCommandLineParser &parser);
     bool takeMonth(const QCommandLineParser &parser, const char *name, QDate &month) const;
+    bool parseMonth(const QString &text, const char *name, QDate &month) const;
+    bool takeDamage(const QCommandLineParser &parser);
     std::optional<int> fail(const QString &text) const;
 
     QString m_folder;
@@ -86,7 +88,11 @@ std::optional<int> MakeCard::parse(const QStringList &arguments)
         {"size", "Make all data files together about <bytes> large (K, M, G allowed), instead of --lines.",
          "bytes"},
         {"missing-month", "Leave out the data file of <month>, which the index announces.", "month"},
-        {"damaged-month", "Damage the first record of <month>.", "month"},
+        {"damage", "Damage the record in the middle of <month>'s data file as cards get damaged: <kind> is "
+                   "broken-field, no-line-feed, long-line, random-record, random-block, cut-short, zeroed-cluster "
+                   "or leading-bom. May be given more than once.",
+         "kind@month"},
+        {"damage-every", "Damage every <n>-th record of the card, the kinds of damage in turn.", "n"},
         {"no-maker-folder", "Put the registers straight into FOLDER."},
         {"no-index-file", "Leave out the registers' index files."},
     });
@@ -120,8 +126,7 @@ std::optional<int> MakeCard::takeOptions(const QCommandLineParser &parser)
         m_options.totalSize = *size;
     }
     if (!takeMonth(parser, "from", m_options.firstMonth) || !takeMonth(parser, "to", m_options.lastMonth)
-        || !takeMonth(parser, "missing-month", m_options.missingMonth)
-        || !takeMonth(parser, "damaged-month", m_options.damagedMonth))
+        || !takeMonth(parser, "missing-month", m_options.missingMonth) || !takeDamage(parser))
         return ExitUsage;
     // The index counts months from January 2016; data files name their year with two digits.
     if (m_options.firstMonth.year() < 2016 || m_options.lastMonth.year() > 2099
@@ -136,12 +141,37 @@ std::optional<int> MakeCard::takeOptions(const QCommandLineParser &parser)
 bool MakeCard::takeMonth(const QCommandLineParser &parser, const char *name, QDate &month) const
 {
     const QString text = parser.value(name);
-    if (text.isEmpty())
-        return true;
+    return text.isEmpty() || parseMonth(text, name, month);
+}
+
+bool MakeCard::parseMonth(const QString &text, const char *name, QDate &month) const
+{
     month = QDate::fromString(text, "yyyy-MM");
     if (!month.isValid())
         fail(QString("Invalid month \"%1\" for --%2: write 2019-03.").arg(text, name));
     return month.isValid();
+}
+
+bool MakeCard::takeDamage(const QCommandLineParser &parser)
+{
+    for (const QString &value : parser.values("damage")) {
+        const std::optional<fiscora::sample::Damage> damage = fiscora::sample::damageFromName(value.section('@', 0, 0));
+        QDate month;
+        if (!damage) {
+            fail(QString("Unknown damage \"%1\" for --damage.").arg(value.section('@', 0, 0)));
+            return false;
+        }
+        if (!parseMonth(value.section('@', 1), "damage", month))
+            return false;
+        m_options.damages.append({*damage, month});
+    }
+    if (!parser.isSet("damage-every"))
+        return true;
+    bool ok = false;
+    m_options.damageEvery = parser.value("damage-every").toInt(&ok);
+    if (!ok || m_options.damageEvery < 1)
+        fail(QString("Invalid number \"%1\" for --damage-every.").arg(parser.value("damage-every")));
+    return ok && m_options.damageEvery >= 1;
 }
 
 std::optional<int> MakeCard::fail(const QString &text) const

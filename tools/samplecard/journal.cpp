@@ -73,14 +73,20 @@ QByteArray Journal::line(int lineNumber, const QDate &date) const
     return fields.join(';') + "\r\n";
 }
 
+QList<QByteArray> Journal::monthLines(const QDate &month, int firstLineNumber, int lineCount) const
+{
+    QList<QByteArray> lines;
+    const int days = month.daysInMonth();
+    for (int i = 0; i < lineCount; ++i)
+        lines.append(line(firstLineNumber + i, QDate(month.year(), month.month(), 1 + i * days / qMax(lineCount, 1))));
+    return lines;
+}
+
 QByteArray Journal::encryptedMonth(const QDate &month, int firstLineNumber, int lineCount) const
 {
     QByteArray records;
-    const int days = month.daysInMonth();
-    for (int i = 0; i < lineCount; ++i) {
-        const QDate day(month.year(), month.month(), 1 + i * days / qMax(lineCount, 1));
-        records += encryptRecord(line(firstLineNumber + i, day));
-    }
+    for (const QByteArray &monthLine : monthLines(month, firstLineNumber, lineCount))
+        records += encryptRecord(monthLine);
     return records;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QList>
 
 namespace fiscora {
 namespace sample {
@@ -21,9 +22,11 @@ public:
     //! Line \a lineNumber of the journal, booked on \a date; at most 256 bytes.
     QByteArray line(int lineNumber, const QDate &date) const;
 
+    //! \a lineCount lines of \a month, numbered from \a firstLineNumber, spread over its days.
+    QList<QByteArray> monthLines(const QDate &month, int firstLineNumber, int lineCount) const;
+
     /*!
-     * A monthly data file: \a lineCount lines of \a month, numbered from \a firstLineNumber,
-     * each encrypted as a record of its own.
+     * A monthly data file: the lines of monthLines(), each encrypted as a record of its own.
      */
     QByteArray encryptedMonth(const QDate &month, int firstLineNumber, int lineCount) const;
 

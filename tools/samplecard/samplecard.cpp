@@ -1,11 +1,13 @@
 #include "samplecard.h"
 
+#include "damage.h"
 #include "journal.h"
 #include "samplecipher.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QVector>
 #include <QtDebug>
 
 namespace fiscora::sample {
@@ -72,10 +74,26 @@ QByteArray indexBitmap(const QDate &firstMonth, const QDate &lastMonth)
     return bitmap;
 }
 
-void damageFirstRecord(QByteArray &data)
+// The records of a month's data file, damaged as the options say. recordNumber counts the
+// records of the card, for damage to every n-th of them.
+QByteArray monthData(const Journal &journal, const QDate &month, int firstLine, int lines,
+                     const CardOptions &options, int &recordNumber)
 {
-    for (int i = 4; i < 8 && i < data.size(); ++i)
-        data[i] = static_cast<char>(~data.at(i));
+    QVector<std::optional<Damage>> damage(lines);
+    for (const QPair<Damage, QDate> &monthDamage : options.damages) {
+        if (firstDay(monthDamage.second) == month)
+            damage[lines / 2] = monthDamage.first;
+    }
+    const QList<Damage> kinds = allDamages();
+    for (int i = 0; i < lines; ++i, ++recordNumber) {
+        if (options.damageEvery > 0 && (recordNumber + 1) % options.damageEvery == 0)
+            damage[i] = kinds.at(recordNumber / options.damageEvery % kinds.size());
+    }
+    DamagedJournal records{quint32(recordNumber)};
+    const QList<QByteArray> monthLines = journal.monthLines(month, firstLine, lines);
+    for (int i = 0; i < lines; ++i)
+        records.append(monthLines.at(i), damage.at(i));
+    return records.data();
 }
 
 bool writeRegister(RegisterFiles &files, const QString &serialNumber, int registerIndex,
@@ -85,12 +103,11 @@ bool writeRegister(RegisterFiles &files, const QString &serialNumber, int regist
     const QDate firstMonth = firstDay(options.firstMonth);
     const QDate lastMonth = firstDay(options.lastMonth);
     int lineNumber = 1;
+    int recordNumber = 0;
     for (QDate month = firstMonth; month <= lastMonth; month = month.addMonths(1), lineNumber += lines) {
         if (options.missingMonth.isValid() && month == firstDay(options.missingMonth))
             continue;
-        QByteArray data = journal.encryptedMonth(month, lineNumber, lines);
-        if (options.damagedMonth.isValid() && month == firstDay(options.damagedMonth))
-            damageFirstRecord(data);
+        const QByteArray data = monthData(journal, month, lineNumber, lines, options, recordNumber);
         const QString path = dataFilePath(files.folder, month);
         if (!writeFile(path, data))
             return false;

@@ -1,8 +1,11 @@
 #ifndef FISCORA_SAMPLECARD_H
 #define FISCORA_SAMPLECARD_H
 
+#include "damage.h"
+
 #include <QDate>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -24,8 +27,10 @@ struct CardOptions
     qint64 totalSize = 0;
     //! A month that the index announces but whose data file is left out.
     QDate missingMonth;
-    //! A month whose first record has four of its bytes flipped.
-    QDate damagedMonth;
+    //! Damage to the record in the middle of a month's data file.
+    QList<QPair<Damage, QDate>> damages;
+    //! When above 0, every damageEvery-th record of the card is damaged, the kinds in turn.
+    int damageEvery = 0;
     //! False leaves out the registers' index files.
     bool withIndexFile = true;
 };
