@@ -1,5 +1,7 @@
 #include "concurrentmd5_p.h"
 
+#include <QMutexLocker>
+
 namespace fiscora {
 
 namespace {
@@ -16,37 +18,84 @@ ConcurrentMd5::ConcurrentMd5()
 
 ConcurrentMd5::~ConcurrentMd5()
 {
-    m_abandoned = true;
+    {
+        const QMutexLocker locker(&m_mutex);
+        m_abandoned = true;
+        m_changed.wakeAll();
+    }
     wait();
 }
 
 void ConcurrentMd5::addData(const char *data, qint64 size)
 {
-    waitForData();
-    m_data = data;
-    m_size = size;
-    start();
+    {
+        const QMutexLocker locker(&m_mutex);
+        m_pending.enqueue({data, size});
+        ++m_added;
+        m_changed.wakeAll();
+    }
+    if (!isRunning())
+        start();
 }
 
-void ConcurrentMd5::waitForData()
+void ConcurrentMd5::waitForSpans(int spans)
 {
-    wait();
-    // Where no thread could be started, the span is hashed here instead.
-    if (m_size > 0)
-        run();
+    QMutexLocker locker(&m_mutex);
+    while (m_hashed < spans) {
+        // Where no thread could be started, the spans are hashed here instead.
+        if (!isRunning()) {
+            locker.unlock();
+            while (hashNext()) {
+            }
+            return;
+        }
+        m_changed.wait(&m_mutex);
+    }
 }
 
 QByteArray ConcurrentMd5::result()
 {
-    waitForData();
+    waitForSpans(m_added);
+    {
+        const QMutexLocker locker(&m_mutex);
+        m_complete = true;
+        m_changed.wakeAll();
+    }
+    wait();
     return m_md5.result();
 }
 
 void ConcurrentMd5::run()
 {
-    for (qint64 offset = 0; offset < m_size && !m_abandoned; offset += ChunkSize)
-        m_md5.addData(m_data + offset, int(qMin(ChunkSize, m_size - offset)));
-    m_size = 0;
+    for (;;) {
+        {
+            QMutexLocker locker(&m_mutex);
+            while (m_pending.isEmpty() && !m_complete && !m_abandoned)
+                m_changed.wait(&m_mutex);
+            if (m_pending.isEmpty() || m_abandoned)
+                return;
+        }
+        hashNext();
+    }
+}
+
+// Hashes the first pending span, if there is one, and only then lets it go.
+bool ConcurrentMd5::hashNext()
+{
+    QPair<const char *, qint64> span;
+    {
+        const QMutexLocker locker(&m_mutex);
+        if (m_pending.isEmpty())
+            return false;
+        span = m_pending.head();
+    }
+    for (qint64 offset = 0; offset < span.second && !m_abandoned; offset += ChunkSize)
+        m_md5.addData(span.first + offset, int(qMin(ChunkSize, span.second - offset)));
+    const QMutexLocker locker(&m_mutex);
+    m_pending.dequeue();
+    ++m_hashed;
+    m_changed.wakeAll();
+    return true;
 }
 
 } // namespace fiscora

@@ -1,16 +1,11 @@
 #include "sdcardreader.h"
 
-#include "concurrentmd5_p.h"
-#include "helperclass.h"
-#include "indexfileanalyser.h"
+#include "backuprun_p.h"
 #include "logging_p.h"
 #include "reading_p.h"
-#include "writeall_p.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 #include <optional>
@@ -99,15 +94,6 @@ QString messageMonth(const QDate &date)
     return date.toString(QStringLiteral("MM/yyyy"));
 }
 
-// The digest costs about as much as the write, so it runs beside it; both only read the data.
-bool appendToBackup(QSaveFile &backup, ConcurrentMd5 &md5, const QByteArray &data)
-{
-    md5.addData(data.constData(), data.size());
-    const bool written = writeAll(backup, data.constData(), data.size());
-    md5.waitForData();
-    return written;
-}
-
 } // namespace
 
 SDCardReader::SDCardReader(QObject *parent)
@@ -174,15 +160,18 @@ void SDCardReader::processInternalSDData(QString sourcePath, QString targetPath,
         emit error(tr("No valid serial number folder found!"), tr("Check your selected start path!"));
         return;
     }
+    // Two register folders can give one backup name (G1234567 and 01234567).
+    QSet<QString> written;
     for (const QString &folder : folders) {
-        if (!backupRegister(folder, targetPath, fromDate, toDate))
+        if (!backupRegister(folder, targetPath, fromDate, toDate, written))
             return;
     }
 }
 
-// Writes the backup of the register in folder. Returns false when the user stopped the job.
+// Writes the backup of the register in folder, unless a backup of the same name was written in
+// this job already. Returns false when the user stopped the job.
 bool SDCardReader::backupRegister(const QString &folder, const QString &targetPath, const QDate &fromDate,
-                                  const QDate &toDate)
+                                  const QDate &toDate, QSet<QString> &written)
 {
     const QStorageInfo storage(folder);
     if (!storage.isValid()) {
@@ -192,104 +181,34 @@ bool SDCardReader::backupRegister(const QString &folder, const QString &targetPa
     }
     qCDebug(lcSdCardReader) << "Storage root path: " << storage.rootPath();
 
+    //: "Backup" and "CR#" begin the name of the backup file, whose parts are joined by "_"
     const QString backupPath = targetPath + QLatin1Char('/') + tr("Backup") + QLatin1Char('_')
         + getCRSerialNumber(folder, false) + QLatin1Char('_') + getReportLabel(fromDate, toDate)
         + QLatin1String(".enc");
     qCDebug(lcSdCardReader) << "Savefile: " << backupPath;
-    const QList<QFileInfo> dataFiles = getFiles(folder, fromDate, toDate);
-    const QString serialNumber = getCRSerialNumber(folder, true);
-    if (dataFiles.isEmpty()) {
+    if (written.contains(backupPath)) {
+        emit error(tr("The backup file %1 was already written for another register folder.").arg(backupPath),
+                   tr("Read that register folder on its own into another target folder."));
+        return true;
+    }
+    BackupJob job{backupPath, QString(), getCRSerialNumber(folder, true), getFiles(folder, fromDate, toDate),
+                  fromDate, toDate};
+    if (job.dataFiles.isEmpty()) {
         reportNoDataFiles(folder, fromDate, toDate);
         return true;
     }
-
-    // The index check needs only the list of data files, so the header, and with it the place of
-    // the body, is known before the first data file is read.
-    IndexFileAnalyser analyser;
-    analyser.setCRSerialnumber(serialNumber.toLatin1());
-    const bool indexRead = analyser.checkA00IndexFile(folder + QLatin1Char('/') + serialNumber + QLatin1String(".a00"),
-                                                      dataFiles, fromDate, toDate, IndexFileAnalyser::SOURCE_SD);
-    const QByteArray provisionalHeader = analyser.getCompessIndex();
-    if (provisionalHeader.isEmpty()) {
-        reportWriteFailure(backupPath, tr("The index of the register is too large for a backup header."));
+    job.indexFilePath = folder + QLatin1Char('/') + job.serialNumber + QLatin1String(".a00");
+    switch (BackupRun(*this, m_stopRequested, job).run()) {
+    case BackupRun::Written:
+        written.insert(backupPath);
         return true;
-    }
-
-    // An uncommitted QSaveFile removes its temporary file, so a register that fails or is stopped
-    // leaves nothing behind, and an older backup of the same name stays as it was.
-    QSaveFile backup(backupPath);
-    if (!backup.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        emit error(tr("Couldn´t create file %1 for saving data.").arg(backupPath),
-                   tr("Please be sure that you have write access on your destination folder."));
+    case BackupRun::Failed:
         return true;
-    }
-    switch (writeBackup(backup, analyser, provisionalHeader, dataFiles)) {
-    case CopyResult::Copied:
-        emit finishSuccesful(backupPath);
-        reportIndex(indexRead, analyser);
-        return true;
-    case CopyResult::WriteFailed:
-        reportWriteFailure(backupPath, backup.errorString());
-        return true;
-    case CopyResult::Stopped:
-        backup.cancelWriting();
-        emit error(tr("Process abbort by the user."), tr("Your saved data are not complete!"));
+    case BackupRun::Stopped:
         return false;
     }
     Q_UNREACHABLE();
     return false;
-}
-
-SDCardReader::CopyResult SDCardReader::writeBackup(QSaveFile &backup, IndexFileAnalyser &analyser,
-                                                   const QByteArray &provisionalHeader,
-                                                   const QList<QFileInfo> &dataFiles)
-{
-    if (!writeAll(backup, provisionalHeader.constData(), provisionalHeader.size()))
-        return CopyResult::WriteFailed;
-    emit initProgressBar(0, dataFiles.size());
-    ConcurrentMd5 md5;
-    const CopyResult result = copyDataFiles(backup, md5, dataFiles);
-    if (result != CopyResult::Copied)
-        return result;
-
-    // Only the MD5 value has changed since the provisional header, so the header keeps its size.
-    analyser.setMD5Value(md5.result());
-    const QByteArray header = analyser.getCompessIndex();
-    qCDebug(lcSdCardReader) << "INDEX-Array: " << HelperClass::convertToFormattedHexValue(header);
-    if (!backup.seek(0) || !writeAll(backup, header.constData(), header.size()) || !backup.commit())
-        return CopyResult::WriteFailed;
-    return CopyResult::Copied;
-}
-
-// Each data file is read whole, so one that cannot be read contributes nothing, and only one of
-// them is held in memory at a time.
-SDCardReader::CopyResult SDCardReader::copyDataFiles(QSaveFile &backup, ConcurrentMd5 &md5,
-                                                     const QList<QFileInfo> &dataFiles)
-{
-    int filesRead = 0;
-    for (const QFileInfo &dataFile : dataFiles) {
-        const QString path = dataFile.absoluteFilePath();
-        qCDebug(lcSdCardReader) << "Found files: " << path;
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            QByteArray data;
-            if (!readWholeFile(file, data)) {
-                emit error(tr("Couldn´t read data from the file %1. The error from the system is: %2")
-                               .arg(path, file.errorString()),
-                           tr("You have no read permission on this location or the file is corrupted."));
-            } else if (!appendToBackup(backup, md5, data)) {
-                return CopyResult::WriteFailed;
-            }
-            file.close();
-            emit updateProgressBar(++filesRead);
-        } else {
-            emit error(tr("Couldn´t open file %1 for reading data.").arg(path),
-                       tr("Your data source is corrupted or you have no right for open this file."));
-        }
-        if (m_stopRequested)
-            return CopyResult::Stopped;
-    }
-    return CopyResult::Copied;
 }
 
 void SDCardReader::reportNoDataFiles(const QString &folder, const QDate &fromDate, const QDate &toDate)
@@ -305,25 +224,6 @@ void SDCardReader::reportNoDataFiles(const QString &folder, const QDate &fromDat
                        .arg(messageMonth(fromDate), messageMonth(toDate)),
                    tr("Please change your choosen datespan or check your selected datafolder."));
     }
-}
-
-void SDCardReader::reportWriteFailure(const QString &backupPath, const QString &reason)
-{
-    emit error(tr("Couldn´t save data in backup file %1. The error from the system is: %2").arg(backupPath, reason),
-               tr("You have no write permission on this location or the saved file is corrupted."));
-}
-
-void SDCardReader::reportIndex(bool indexRead, const IndexFileAnalyser &analyser)
-{
-    if (!indexRead) {
-        emit error(tr("Index file could not read successful."),
-                   tr("Please check your sources for right permissions, or generate a new backup of your data."));
-        return;
-    }
-    int messageCount = 0;
-    const QQueue<QPair<QString, bool>> messages = analyser.getIndexMessages();
-    for (const QPair<QString, bool> &message : messages)
-        emit processMessage(message.first, message.second, ++messageCount);
 }
 
 QStringList SDCardReader::determineSerialnumberStartPath(QString startPath)

@@ -14,14 +14,7 @@
 
 #include <atomic>
 
-QT_BEGIN_NAMESPACE
-class QSaveFile;
-QT_END_NAMESPACE
-
 namespace fiscora {
-
-class ConcurrentMd5;
-class IndexFileAnalyser;
 
 /*!
  * Copies the monthly data files of one or more cash registers from an SD card (or a copy of it)
@@ -89,19 +82,12 @@ Q_SIGNALS:
     void updateProgressBar(int currenValue);
 
 private:
-    enum class CopyResult { Copied, WriteFailed, Stopped };
-
     void run() override;
 
     void processInternalSDData(QString sourcePath, QString targetPath, QDate fromDate, QDate toDate);
     bool backupRegister(const QString &folder, const QString &targetPath, const QDate &fromDate,
-                        const QDate &toDate);
-    CopyResult writeBackup(QSaveFile &backup, IndexFileAnalyser &analyser, const QByteArray &provisionalHeader,
-                           const QList<QFileInfo> &dataFiles);
-    CopyResult copyDataFiles(QSaveFile &backup, ConcurrentMd5 &md5, const QList<QFileInfo> &dataFiles);
+                        const QDate &toDate, QSet<QString> &written);
     void reportNoDataFiles(const QString &folder, const QDate &fromDate, const QDate &toDate);
-    void reportWriteFailure(const QString &backupPath, const QString &reason);
-    void reportIndex(bool indexRead, const IndexFileAnalyser &analyser);
 
     QStringList determineSerialnumberStartPath(QString startPath);
     QStringList determineSerialnumberStartPath(const QString &startPath, QSet<QString> &reached);

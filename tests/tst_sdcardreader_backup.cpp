@@ -1,12 +1,15 @@
 // The reading job end to end on sample cards: backup bytes, read and write failures, and the
 // worker's start and stop protocol.
 
+#include "faultinjection.h"
 #include "readertest.h"
 
 #include <samplecard.h>
 #include <samplecipher.h>
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace readertest;
 using fiscora::sample::CardOptions;
@@ -21,16 +24,18 @@ QList<RegisterFiles> writeTestCard(const QString &path, CardOptions options = Ca
     return fiscora::sample::writeCard(path, options);
 }
 
-// The header with the serial number, the month map (128 months from January 2016, all fine) and
-// the MD5 of the body, which is the data files in their order.
-QByteArray expectedBackup(const RegisterFiles &reg, const QStringList &dataFiles)
+// The header with the serial number, the month map (by default 128 months from January 2016, all
+// fine) and the MD5 of the body, which is the data files in their order.
+QByteArray expectedBackup(const RegisterFiles &reg, const QStringList &dataFiles,
+                          const QByteArray &map = QByteArray::fromHex("8001"))
 {
     QByteArray body;
     for (const QString &file : dataFiles)
         body += fileBytes(file);
-    return backupHeader(QFileInfo(reg.folder).fileName().toLatin1(), QByteArray::fromHex("8001"),
-                        fiscora::HelperClass::calculateMD5Hash(body)) + body;
+    return backupHeader(QFileInfo(reg.folder).fileName().toLatin1(), map, fiscora::HelperClass::calculateMD5Hash(body))
+        + body;
 }
+
 
 QStringList entries(const QString &folder)
 {
@@ -45,9 +50,15 @@ class SDCardReaderBackupTest : public QObject
 
 private Q_SLOTS:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false")); }
+    void cleanup() { faultinjection::reset(); }
     void completeBackup();
     void unreadableDataFile_data();
     void unreadableDataFile();
+    void commitFails_data();
+    void commitFails();
+    void sameBackupName();
+    void notRegularFiles_data();
+    void notRegularFiles();
     void unwritableTarget();
     void writeFailure();
     void headerTooLarge();
@@ -75,7 +86,8 @@ void SDCardReaderBackupTest::completeBackup()
 }
 
 // Links in place of the second of four data files: one that cannot be opened is not counted, one
-// whose read breaks off is; neither adds to the backup.
+// whose read breaks off is; neither adds to the backup, and the month is missing in its header
+// and its report, which makes the header longer than the one written before the data.
 void SDCardReaderBackupTest::unreadableDataFile_data()
 {
     QTest::addColumn<QString>("linkTarget");
@@ -104,11 +116,95 @@ void SDCardReaderBackupTest::unreadableDataFile()
     const QString broken = read.takeAt(1);
     QVERIFY(QFile::remove(broken) && QFile::link(linkTarget, broken));
 
-    QStringList log = goodBackup(target.path(), "12345678", filesDone);
-    log[0] = QStringLiteral("initProgressBar(0, 4)");
+    QStringList log = progress(4).mid(0, filesDone + 1);
     log.insert(2, failure.replace("@file", broken));
+    log << finished(backupPath(target.path(), "12345678"))
+        << message("The data was created by reading from SD-Card or Backup.", false, 1)
+        << message("Serialnumber of the cash register: 12345678", false, 2)
+        << message("INDEX ERROR: The file for the date 02/2019 is missing.", true, 3);
     QCOMPARE(runJob(card.path(), target.path()), log);
-    QCOMPARE(fileBytes(backupPath(target.path(), "12345678")), expectedBackup(reg, read));
+    // 37 months fine, February 2019 missing, 90 months fine.
+    QCOMPARE(fileBytes(backupPath(target.path(), "12345678")),
+             expectedBackup(reg, read, QByteArray::fromHex("250101025a01")));
+}
+
+// The backup reaches its name only once its data is on the disk: a sync or close that fails is a
+// failed write, and an older backup of the same name stays.
+void SDCardReaderBackupTest::commitFails_data()
+{
+    QTest::addColumn<int>("call");
+    QTest::newRow("sync") << int(faultinjection::Sync);
+    QTest::newRow("close") << int(faultinjection::Close);
+}
+
+void SDCardReaderBackupTest::commitFails()
+{
+    QFETCH(int, call);
+    QTemporaryDir card;
+    QTemporaryDir target;
+    QCOMPARE(writeTestCard(card.path()).size(), 1);
+    const QString backup = backupPath(target.path(), "12345678");
+    QVERIFY(writeFile(backup, "older backup"));
+
+    faultinjection::failOn(faultinjection::Call(call), "/Backup_CR#12345678_complete.enc.~tmp");
+    const QStringList log = runJob(card.path(), target.path());
+    faultinjection::reset();
+    QCOMPARE(log, progress(4) + QStringList{error(
+        "Couldn´t save data in backup file " + backup + ". The error from the system is: Input/output error",
+        "You have no write permission on this location or the saved file is corrupted.")});
+    QCOMPARE(entries(target.path()), QStringList{"Backup_CR#12345678_complete.enc"});
+    QCOMPARE(fileBytes(backup), QByteArray("older backup"));
+}
+
+// G1234567 and 01234567 give the same backup name: the second register folder does not replace
+// what the job wrote for the first.
+void SDCardReaderBackupTest::sameBackupName()
+{
+    QTemporaryDir card;
+    QTemporaryDir target;
+    CardOptions options;
+    options.serialNumbers = QStringList{"01234567", "G1234567"};
+    const QList<RegisterFiles> registers = writeTestCard(card.path(), options);
+    QCOMPARE(registers.size(), 2);
+
+    const QString backup = backupPath(target.path(), "01234567");
+    QCOMPARE(runJob(card.path(), target.path()),
+             goodBackup(target.path(), "01234567")
+                 << error("The backup file " + backup + " was already written for another register folder.",
+                          "Read that register folder on its own into another target folder."));
+    QCOMPARE(fileBytes(backup), expectedBackup(registers.at(0), registers.at(0).dataFiles));
+}
+
+// Where the index file or the backup should be, something that is no regular file is refused
+// with the job's error, and never waited for.
+void SDCardReaderBackupTest::notRegularFiles_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("what");
+    QTest::newRow("FIFO as index file") << "index" << "fifo";
+    QTest::newRow("device as index file") << "index" << "/dev/zero";
+    QTest::newRow("FIFO as backup file") << "backup" << "fifo";
+}
+
+void SDCardReaderBackupTest::notRegularFiles()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, what);
+    QTemporaryDir card;
+    QTemporaryDir target;
+    const RegisterFiles reg = writeTestCard(card.path()).value(0);
+    const QString path = where == "index" ? reg.indexFile : backupPath(target.path(), "12345678");
+    QVERIFY(!QFile::exists(path) || QFile::remove(path));
+    QVERIFY(what == "fifo" ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QFile::link(what, path));
+
+    const QStringList expected = where == "index"
+        ? progress(4) + QStringList{finished(backupPath(target.path(), "12345678")),
+                                    error("Index file could not read successful.",
+                                          "Please check your sources for right permissions, or generate a new backup "
+                                          "of your data.")}
+        : QStringList{error("Couldn´t create file " + path + " for saving data.",
+                            "Please be sure that you have write access on your destination folder.")};
+    QCOMPARE(runJob(card.path(), target.path()), expected);
 }
 
 void SDCardReaderBackupTest::unwritableTarget()

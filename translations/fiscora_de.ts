@@ -179,6 +179,7 @@
     </message>
     <message>
         <source>Backup</source>
+        <extracomment>&quot;Backup&quot; and &quot;CR#&quot; begin the name of the backup file, whose parts are joined by &quot;_&quot;</extracomment>
         <translation>Backup</translation>
     </message>
     <message>
@@ -268,6 +269,14 @@
     <message>
         <source>complete</source>
         <translation>complete</translation>
+    </message>
+    <message>
+        <source>The backup file %1 was already written for another register folder.</source>
+        <translation>Die Sicherungsdatei %1 wurde schon für einen anderen Kassenordner geschrieben.</translation>
+    </message>
+    <message>
+        <source>Read that register folder on its own into another target folder.</source>
+        <translation>Lesen Sie diesen Kassenordner einzeln in einen anderen Zielordner ein.</translation>
     </message>
 </context>
 <context>

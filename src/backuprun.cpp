@@ -1,0 +1,175 @@
+#include "backuprun_p.h"
+
+#include "atomicfile_p.h"
+#include "concurrentmd5_p.h"
+#include "helperclass.h"
+#include "indexfileanalyser.h"
+#include "logging_p.h"
+#include "reading_p.h"
+#include "sdcardreader.h"
+#include "writeall_p.h"
+
+namespace fiscora {
+
+namespace {
+
+constexpr qint64 MovePieceSize = 1024 * 1024;
+
+// The digest costs about as much as the write, so it runs beside it; both only read the data.
+bool appendToBackup(AtomicFile &backup, ConcurrentMd5 &md5, const QByteArray &data)
+{
+    md5.addData(data.constData(), data.size());
+    const bool written = backup.write(data.constData(), data.size());
+    md5.waitForSpans(md5.spans());
+    return written;
+}
+
+// Moves the size bytes at from to to, in pieces: from the end when they move up, from the start
+// when they move down, so that no piece overwrites one still to be moved.
+bool moveBytes(QFile &file, qint64 from, qint64 to, qint64 size)
+{
+    QByteArray piece;
+    for (qint64 done = 0; done < size;) {
+        const qint64 length = qMin(MovePieceSize, size - done);
+        const qint64 offset = to > from ? size - done - length : done;
+        piece.resize(int(length));
+        if (!file.seek(from + offset) || file.read(piece.data(), length) != length || !file.seek(to + offset)
+            || !writeAll(file, piece.constData(), length))
+            return false;
+        done += length;
+    }
+    return to > from || file.resize(to + size);
+}
+
+} // namespace
+
+BackupRun::BackupRun(SDCardReader &reader, const std::atomic_bool &stopRequested, const BackupJob &job)
+    : m_reader(reader)
+    , m_stopRequested(stopRequested)
+    , m_job(job)
+{
+}
+
+BackupRun::Result BackupRun::run()
+{
+    // The index check needs only the list of data files, so the header, and with it the place of
+    // the body, is known before the first data file is read.
+    IndexFileAnalyser analyser;
+    analyser.setCRSerialnumber(m_job.serialNumber.toLatin1());
+    bool indexRead = analyser.checkA00IndexFile(m_job.indexFilePath, m_job.dataFiles, m_job.fromDate, m_job.toDate,
+                                                IndexFileAnalyser::SOURCE_SD);
+    const QByteArray provisionalHeader = analyser.getCompessIndex();
+    if (provisionalHeader.isEmpty())
+        return writeFailed(SDCardReader::tr("The index of the register is too large for a backup header."));
+
+    // Only a regular file is replaced: the backup goes into place by a rename, which would put it
+    // in place of a folder's name or a device's.
+    const QFileInfo existing(m_job.backupPath);
+    AtomicFile backup(m_job.backupPath);
+    if ((existing.exists() && !existing.isFile()) || !backup.open()) {
+        emit m_reader.error(SDCardReader::tr("Couldn´t create file %1 for saving data.").arg(m_job.backupPath),
+                            SDCardReader::tr("Please be sure that you have write access on your destination folder."));
+        return Failed;
+    }
+    if (!backup.write(provisionalHeader.constData(), provisionalHeader.size()))
+        return writeFailed(backup.errorString());
+    emit m_reader.initProgressBar(0, m_job.dataFiles.size());
+    ConcurrentMd5 md5;
+    switch (copyDataFiles(backup, md5)) {
+    case CopyResult::Copied:
+        break;
+    case CopyResult::WriteFailed:
+        return writeFailed(backup.errorString());
+    case CopyResult::Stopped:
+        emit m_reader.error(SDCardReader::tr("Process abbort by the user."),
+                            SDCardReader::tr("Your saved data are not complete!"));
+        return Stopped;
+    }
+
+    // A month whose data file could not be read is missing from the backup, and its header says so.
+    if (m_filesRead.size() != m_job.dataFiles.size())
+        indexRead = analyser.checkA00IndexFile(m_job.indexFilePath, m_filesRead, m_job.fromDate, m_job.toDate,
+                                               IndexFileAnalyser::SOURCE_SD);
+    analyser.setMD5Value(md5.result());
+    const QByteArray header = analyser.getCompessIndex();
+    if (header.isEmpty())
+        return writeFailed(SDCardReader::tr("The index of the register is too large for a backup header."));
+    qCDebug(lcSdCardReader) << "INDEX-Array: " << HelperClass::convertToFormattedHexValue(header);
+    if (!placeHeader(backup.file(), provisionalHeader.size(), header))
+        return writeFailed(backup.file().errorString());
+    if (!backup.finish() || !backup.commit())
+        return writeFailed(backup.errorString());
+    emit m_reader.finishSuccesful(m_job.backupPath);
+    reportIndex(indexRead, analyser);
+    return Written;
+}
+
+// Each data file is read whole, so one that cannot be read contributes nothing, and only one of
+// them is held in memory at a time.
+BackupRun::CopyResult BackupRun::copyDataFiles(AtomicFile &backup, ConcurrentMd5 &md5)
+{
+    int filesOpened = 0;
+    for (const QFileInfo &dataFile : m_job.dataFiles) {
+        const QString path = dataFile.absoluteFilePath();
+        qCDebug(lcSdCardReader) << "Found files: " << path;
+        QFile file(path);
+        // A FIFO would keep the job waiting for a writer, and a device such as /dev/zero never ends.
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+            QByteArray data;
+            if (!readWholeFile(file, data)) {
+                emit m_reader.error(
+                        SDCardReader::tr("Couldn´t read data from the file %1. The error from the system is: %2")
+                                .arg(path, file.errorString()),
+                        SDCardReader::tr("You have no read permission on this location or the file is corrupted."));
+            } else if (!appendToBackup(backup, md5, data)) {
+                return CopyResult::WriteFailed;
+            } else {
+                m_filesRead.append(dataFile);
+                m_bodySize += data.size();
+            }
+            file.close();
+            emit m_reader.updateProgressBar(++filesOpened);
+        } else {
+            emit m_reader.error(SDCardReader::tr("Couldn´t open file %1 for reading data.").arg(path),
+                                SDCardReader::tr("Your data source is corrupted or you have no right for open this "
+                                                 "file."));
+        }
+        if (m_stopRequested)
+            return CopyResult::Stopped;
+    }
+    return CopyResult::Copied;
+}
+
+// The final header differs from the provisional one in its MD5 value, and where a data file
+// could not be read also in its month map, which can change its size: the body then moves.
+bool BackupRun::placeHeader(QFile &file, int writtenSize, const QByteArray &header)
+{
+    if (header.size() != writtenSize && !moveBytes(file, writtenSize, header.size(), m_bodySize))
+        return false;
+    return file.seek(0) && writeAll(file, header.constData(), header.size());
+}
+
+BackupRun::Result BackupRun::writeFailed(const QString &reason)
+{
+    emit m_reader.error(SDCardReader::tr("Couldn´t save data in backup file %1. The error from the system is: %2")
+                                .arg(m_job.backupPath, reason),
+                        SDCardReader::tr("You have no write permission on this location or the saved file is "
+                                         "corrupted."));
+    return Failed;
+}
+
+void BackupRun::reportIndex(bool indexRead, const IndexFileAnalyser &analyser)
+{
+    if (!indexRead) {
+        emit m_reader.error(SDCardReader::tr("Index file could not read successful."),
+                            SDCardReader::tr("Please check your sources for right permissions, or generate a new "
+                                             "backup of your data."));
+        return;
+    }
+    int messageCount = 0;
+    const QQueue<QPair<QString, bool>> messages = analyser.getIndexMessages();
+    for (const QPair<QString, bool> &message : messages)
+        emit m_reader.processMessage(message.first, message.second, ++messageCount);
+}
+
+} // namespace fiscora

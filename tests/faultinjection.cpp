@@ -1,0 +1,114 @@
+#include "faultinjection.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace {
+
+struct Fault
+{
+    std::atomic_bool armed{false};
+    char pathSuffix[512] = {};
+    int error = 0;
+};
+
+Fault faults[faultinjection::CallCount];
+
+bool endsWith(const char *path, const char *suffix)
+{
+    const size_t pathLength = std::strlen(path);
+    const size_t suffixLength = std::strlen(suffix);
+    return pathLength >= suffixLength && std::strcmp(path + pathLength - suffixLength, suffix) == 0;
+}
+
+bool pathOf(int descriptor, char *path, size_t size)
+{
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", descriptor);
+    const ssize_t length = ::readlink(link, path, size - 1);
+    if (length < 0)
+        return false;
+    path[length] = '\0';
+    return true;
+}
+
+// Sets errno and answers true when call is armed for path.
+bool injected(faultinjection::Call call, const char *path)
+{
+    Fault &fault = faults[call];
+    if (!fault.armed || !path || !endsWith(path, fault.pathSuffix))
+        return false;
+    errno = fault.error;
+    return true;
+}
+
+bool injectedFor(faultinjection::Call call, int descriptor)
+{
+    char path[4096];
+    return faults[call].armed && pathOf(descriptor, path, sizeof path) && injected(call, path);
+}
+
+template <typename Function>
+Function next(const char *name)
+{
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+namespace faultinjection {
+
+void failOn(Call call, const QByteArray &pathSuffix, int error)
+{
+    Fault &fault = faults[call];
+    fault.armed = false;
+    qstrncpy(fault.pathSuffix, pathSuffix.constData(), sizeof fault.pathSuffix);
+    fault.error = error;
+    fault.armed = true;
+}
+
+void reset()
+{
+    for (Fault &fault : faults)
+        fault.armed = false;
+}
+
+} // namespace faultinjection
+
+extern "C" {
+
+int close(int descriptor)
+{
+    static const auto realClose = next<int (*)(int)>("close");
+    // The descriptor is closed either way, as a failing close() does.
+    const bool fails = injectedFor(faultinjection::Close, descriptor);
+    const int savedErrno = errno;
+    const int result = realClose(descriptor);
+    if (!fails)
+        return result;
+    errno = savedErrno;
+    return -1;
+}
+
+int fdatasync(int descriptor)
+{
+    static const auto realSync = next<int (*)(int)>("fdatasync");
+    return injectedFor(faultinjection::Sync, descriptor) ? -1 : realSync(descriptor);
+}
+
+int fsync(int descriptor)
+{
+    static const auto realSync = next<int (*)(int)>("fsync");
+    return injectedFor(faultinjection::Sync, descriptor) ? -1 : realSync(descriptor);
+}
+
+int rename(const char *from, const char *to)
+{
+    static const auto realRename = next<int (*)(const char *, const char *)>("rename");
+    return injected(faultinjection::Rename, to) ? -1 : realRename(from, to);
+}
+
+} // extern "C"

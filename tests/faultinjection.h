@@ -1,0 +1,34 @@
+#ifndef FISCORA_FAULTINJECTION_H
+#define FISCORA_FAULTINJECTION_H
+
+// Calls of the C library that fail on demand for one file, as a failing disk or file system makes
+// them fail. A test executable that links faultinjection.cpp replaces close(), fdatasync(), fsync()
+// and rename() for its whole process, the library included; they do what the C library's do until
+// a test arms them.
+//
+//     faultinjection::failOn(faultinjection::Sync, "gobd.csv.~tmp");
+//     ... run an export: syncing its table file fails with EIO ...
+//     faultinjection::reset();
+
+#include <QByteArray>
+
+#include <cerrno>
+
+namespace faultinjection {
+
+enum Call {
+    Close,  //!< close() of a file descriptor whose file's path ends with the suffix
+    Sync,   //!< fdatasync() and fsync() of such a descriptor
+    Rename, //!< rename() onto a path that ends with the suffix
+    CallCount
+};
+
+//! From now on, \a call fails with \a error for files whose path ends with \a pathSuffix.
+void failOn(Call call, const QByteArray &pathSuffix, int error = EIO);
+
+//! Every call does what the C library's does again.
+void reset();
+
+} // namespace faultinjection
+
+#endif // FISCORA_FAULTINJECTION_H
