@@ -3,10 +3,13 @@
 #include "helperclass.h"
 #include "ktlcypher.h"
 #include "logging_p.h"
+#include "recordstream_p.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <cstring>
 
 namespace fiscora {
 
@@ -14,6 +17,10 @@ namespace {
 
 // readCompressIndex never looks further: two length bytes and at most 65535 header bytes.
 constexpr qint64 LongestHeader = 2 + 65535;
+// The records are read in pieces of this size, some pieces ahead of the record stream; the room
+// before a piece takes what the stream still needs of the piece before.
+constexpr qint64 PieceSize = 2 * 1024 * 1024;
+constexpr qint64 PieceRoom = 1024;
 
 QString folderOf(const ExportJob &job)
 {
@@ -48,6 +55,18 @@ QString textUpToZero(const QByteArray &bytes)
     return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero)).trimmed();
 }
 
+qint64 readFully(QFile &file, char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 read = file.read(data + done, size - done);
+        if (read <= 0)
+            break;
+        done += read;
+    }
+    return done;
+}
+
 QByteArray indexInfoLineOf(const IndexFileAnalyser &analyser)
 {
     const QStringList fields = {
@@ -69,6 +88,7 @@ ExportRun::ExportRun(KTLCypher &cypher, const ExportJob &job)
     , m_exportFolder(folderOf(job))
     , m_tableFile(tableFileOf(job, m_exportFolder))
     , m_source(job.sourceFile)
+    , m_table(m_tableFile)
 {
 }
 
@@ -86,16 +106,7 @@ bool ExportRun::prepare()
                             KTLCypher::tr("Check the saving location for the decryption folder."));
         return false;
     }
-    if (!createExportFolder() || !openSource())
-        return false;
-    if (!m_job.rawDataOnly) {
-        const auto headerSize = m_analyser.readCompressIndex(
-                QByteArray::fromRawData(m_records, int(qMin(m_recordsSize, LongestHeader))));
-        m_records += headerSize;
-        m_recordsSize -= headerSize;
-    }
-    m_md5.addData(m_records, m_recordsSize);
-    return true;
+    return createExportFolder() && openSource() && readHeader();
 }
 
 bool ExportRun::createExportFolder()
@@ -111,22 +122,82 @@ bool ExportRun::createExportFolder()
 
 bool ExportRun::openSource()
 {
-    if (m_source.open(QIODevice::ReadOnly)) {
-        m_recordsSize = m_source.size();
-        // An empty file cannot be mapped, and needs no mapping.
-        if (m_recordsSize == 0)
-            return true;
-        // The mapping spares a private copy of the whole backup, which could be larger than a
-        // QByteArray can hold.
-        m_records = reinterpret_cast<const char *>(m_source.map(0, m_recordsSize));
-        if (m_records)
-            return true;
+    // A pipe or a device has no end to read up to, and opening a FIFO waits for a writer.
+    if (QFileInfo(m_job.sourceFile).isFile() && m_source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        m_sourceSize = m_source.size();
+        return true;
     }
     qCWarning(lcKtlCypher, "Encrypted source file %s couldn´t open for decryption. (%s)",
               qUtf8Printable(m_job.sourceFile), qUtf8Printable(m_source.errorString()));
     emit m_cypher.error(
             KTLCypher::tr("Encrypted source file %1 couldn´t open for decryption.").arg(m_job.sourceFile),
             KTLCypher::tr("Check your source file selection and be sure you have read permissions."));
+    return false;
+}
+
+bool ExportRun::readHeader()
+{
+    if (m_job.rawDataOnly)
+        return true;
+    const QByteArray start = m_source.read(qMin(m_sourceSize, LongestHeader));
+    if (start.size() != qMin(m_sourceSize, LongestHeader))
+        return readFailed();
+    m_bodyOffset = m_analyser.readCompressIndex(start);
+    return m_source.seek(m_bodyOffset) || readFailed();
+}
+
+// A few pieces are read ahead of the record stream and handed to the digest, so that the digest,
+// which takes longest, goes on while a write to the table file waits for the disk.
+bool ExportRun::decryptRecords(RecordStream &stream)
+{
+    const qint64 size = m_sourceSize - m_bodyOffset;
+    if (!stream.begin(m_table, size, infoLine()))
+        return false;
+    const int pieceCount = int(qMax<qint64>(1, (size + PieceSize - 1) / PieceSize));
+    for (QByteArray &piece : m_pieces)
+        piece.resize(int(PieceRoom + qMin(PieceSize, size)));
+    qint64 keptFrom = 0;
+    for (int taken = 0, read = 0; taken < pieceCount; ++taken) {
+        for (; read < pieceCount && read < taken + PiecesAhead; ++read) {
+            // The buffer's earlier piece has been taken by the stream; it must be hashed too.
+            m_md5.waitForSpans(read - PiecesAhead + 1);
+            char *piece = pieceData(read);
+            const qint64 length = qMin(PieceSize, size - read * PieceSize);
+            if (readFully(m_source, piece, length) != length)
+                return readFailed();
+            m_md5.addData(piece, length);
+        }
+        const qint64 end = qMin(size, (taken + 1) * PieceSize);
+        const qint64 begin = taken * PieceSize;
+        const StreamView view{pieceData(taken) - (begin - keptFrom), keptFrom, end, end == size};
+        if (!stream.take(view))
+            return false;
+        if (view.atEnd)
+            return stream.end();
+        // What the stream still needs goes in front of the next piece, before its buffer
+        // takes a piece read ahead.
+        keptFrom = stream.keepFrom();
+        std::memcpy(pieceData(taken + 1) - (end - keptFrom), view.at(keptFrom), size_t(end - keptFrom));
+    }
+    return stream.end();
+}
+
+char *ExportRun::pieceData(int piece)
+{
+    return m_pieces[piece % PiecesAhead].data() + PieceRoom;
+}
+
+bool ExportRun::readFailed()
+{
+    const QString reason = m_source.error() != QFileDevice::NoError
+        ? m_source.errorString()
+        : KTLCypher::tr("Only %1 of its %2 bytes could be read.").arg(m_source.pos()).arg(m_sourceSize);
+    qCWarning(lcKtlCypher, "Encrypted source file %s couldn't be read completely: %s",
+              qUtf8Printable(m_job.sourceFile), qUtf8Printable(reason));
+    emit m_cypher.error(KTLCypher::tr("Encrypted source file %1 couldn't be read completely. The error from the "
+                                      "system is: %2")
+                                .arg(m_job.sourceFile, reason),
+                        KTLCypher::tr("Check that the medium holding the file is still connected."));
     return false;
 }
 
@@ -137,11 +208,6 @@ QByteArray ExportRun::infoLine() const
     return indexInfoLineOf(m_analyser);
 }
 
-QString ExportRun::temporaryFile() const
-{
-    return m_tableFile + QLatin1String(".~tmp");
-}
-
 QByteArray ExportRun::closeSource()
 {
     const QByteArray digest = m_md5.result();
@@ -149,24 +215,27 @@ QByteArray ExportRun::closeSource()
     return digest;
 }
 
+// The new table replaces an earlier one in one rename, so that the export folder never holds a
+// table file that is not complete.
 bool ExportRun::placeTableFile()
 {
-    if (QFile::exists(m_tableFile) && !QFile::remove(m_tableFile)) {
-        qCWarning(lcKtlCypher, "A file with the name %s already exist and can't overwritten.",
-                  qUtf8Printable(m_tableFile));
+    if (m_table.commit()) {
+        qCDebug(lcKtlCypher, "File successful decrypted and saved: %s", qUtf8Printable(m_tableFile));
+        return true;
+    }
+    if (QFileInfo::exists(m_tableFile)) {
+        qCWarning(lcKtlCypher, "A file with the name %s already exist and can't overwritten: %s",
+                  qUtf8Printable(m_tableFile), qUtf8Printable(m_table.errorString()));
         emit m_cypher.error(
                 KTLCypher::tr("A file with the name %1 already exist and can't overwritten.").arg(m_tableFile),
                 KTLCypher::tr("Check if the file is open or if you have write permissions."));
-        return false;
-    }
-    if (!QFile::rename(temporaryFile(), m_tableFile)) {
-        qCWarning(lcKtlCypher, "File %s couldn´t create for saving data.", qUtf8Printable(m_tableFile));
+    } else {
+        qCWarning(lcKtlCypher, "File %s couldn´t create for saving data: %s", qUtf8Printable(m_tableFile),
+                  qUtf8Printable(m_table.errorString()));
         emit m_cypher.error(KTLCypher::tr("File %1 couldn´t create for saving data.").arg(m_tableFile),
                             KTLCypher::tr("Check if the file is open or if you have write permissions."));
-        return false;
     }
-    qCDebug(lcKtlCypher, "File successful decrypted and saved: %s", qUtf8Printable(m_tableFile));
-    return true;
+    return false;
 }
 
 void ExportRun::report(const QByteArray &digest)

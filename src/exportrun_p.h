@@ -1,15 +1,18 @@
 #ifndef FISCORA_EXPORTRUN_P_H
 #define FISCORA_EXPORTRUN_P_H
 
+#include "atomicfile_p.h"
 #include "concurrentmd5_p.h"
 #include "indexfileanalyser.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
 namespace fiscora {
 
 class KTLCypher;
+class RecordStream;
 
 //! The parameters of one export, as startDecryption() stored them.
 struct ExportJob
@@ -24,38 +27,41 @@ struct ExportJob
 
 /*!
  * What the decryptor's thread body does around the record decryption: it checks the job,
- * decides the names on disk, maps the source, reads the backup header, has the records hashed
- * while they are decrypted, puts the table file in place and sends the index report and the
- * hash verdict. Failures go out as \a cypher's error() pairs.
+ * decides the names on disk, opens the source, reads the backup header, reads the records in
+ * pieces and has them hashed while they are decrypted, puts the table file in place and sends
+ * the index report and the hash verdict. Failures go out as \a cypher's error() pairs.
  *
  * \code
  * ExportRun exportRun(cypher, job);
  * if (!exportRun.prepare())
  *     return;
- * decrypt(exportRun.records(), exportRun.recordsSize(), exportRun.temporaryFile(), ...);
+ * RecordStream stream(cypher, stopRequested, job.skipLineCheck);
+ * if (!exportRun.decryptRecords(stream))
+ *     return;
  * const QByteArray digest = exportRun.closeSource();
  * if (exportRun.placeTableFile())
  *     exportRun.report(digest);
  * \endcode
  *
- * The source stays mapped, and is hashed in a thread of its own, until closeSource() or the
- * end of the run.
+ * Memory stays the same whatever the size of the source: it is read in pieces of a few
+ * megabytes. A table file that is not put in place leaves no temporary file behind.
  */
 class ExportRun
 {
 public:
     ExportRun(KTLCypher &cypher, const ExportJob &job);
 
-    //! Checks source and target, creates the export folder, maps the source, reads its header
-    //! and starts hashing the records; false after the failure's error() pair.
+    //! Checks source and target, creates the export folder, opens the source and reads its
+    //! header; false after the failure's error() pair.
     bool prepare();
 
-    const char *records() const { return m_records; }
-    qint64 recordsSize() const { return m_recordsSize; }
-    //! The INDEX_INFO line to head the table file, or nothing.
-    QByteArray infoLine() const;
+    /*!
+     * Decrypts the records behind the header into the temporary table file through \a stream,
+     * hashing them on the way; false after the failure's error() pair.
+     */
+    bool decryptRecords(RecordStream &stream);
 
-    //! Waits for the MD5 digest of the records, returns it and releases the source.
+    //! Waits for the MD5 digest of the records, returns it and closes the source.
     QByteArray closeSource();
 
     //! Replaces the table file by the temporary file; false after the failure's error() pair.
@@ -65,7 +71,6 @@ public:
     bool writesDescription() const { return m_job.gdpduExport && !m_job.rawDataOnly; }
     QString exportFolder() const { return m_exportFolder; }
     QString tableFile() const { return m_tableFile; }
-    QString temporaryFile() const;
     const IndexFileAnalyser &analyser() const { return m_analyser; }
 
     //! Sends the index report, numbered from 1, and the hash verdict for \a digest.
@@ -74,6 +79,11 @@ public:
 private:
     bool createExportFolder();
     bool openSource();
+    bool readHeader();
+    bool readFailed();
+    char *pieceData(int piece);
+    //! The INDEX_INFO line to head the table file, or nothing.
+    QByteArray infoLine() const;
     int reportIndex(bool *anyError);
     void reportHash(const QByteArray &digest, int messageCount, bool indexError);
 
@@ -82,10 +92,14 @@ private:
     QString m_exportFolder;
     QString m_tableFile;
     IndexFileAnalyser m_analyser;
-    // Declared before the hash, so that the mapping outlives the thread that reads it.
     QFile m_source;
-    const char *m_records = nullptr;
-    qint64 m_recordsSize = 0;
+    qint64 m_sourceSize = 0;
+    qint64 m_bodyOffset = 0;
+    AtomicFile m_table;
+    // Pieces of the source read ahead of the record stream; declared before the digest, so that
+    // they outlive the thread that reads them.
+    static constexpr int PiecesAhead = 4;
+    QByteArray m_pieces[PiecesAhead];
     ConcurrentMd5 m_md5;
 };
 

@@ -1,9 +1,9 @@
 #include "ktlcypher.h"
 
+#include "atomicfile_p.h"
 #include "exportrun_p.h"
 #include "logging_p.h"
 #include "recordstream_p.h"
-#include "writeall_p.h"
 
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -65,8 +65,8 @@ void KTLCypher::run()
     ExportRun exportRun(*this, job);
     if (!exportRun.prepare())
         return;
-    if (!decrypt(exportRun.records(), exportRun.recordsSize(), exportRun.temporaryFile(),
-                 exportRun.infoLine(), job.skipLineCheck)) {
+    RecordStream stream(*this, m_stopRequested, job.skipLineCheck);
+    if (!exportRun.decryptRecords(stream)) {
         // A stop has been reported by the decryption already.
         if (!m_stopRequested) {
             qCWarning(lcKtlCypher, "No decrypted values for saving.");
@@ -94,13 +94,10 @@ void KTLCypher::run()
 bool KTLCypher::decrypt(const QByteArray &data, const QString &filename, const QByteArray &header,
                         const bool skipLineCheck)
 {
-    return decrypt(data.constData(), data.size(), filename, header, skipLineCheck);
-}
-
-bool KTLCypher::decrypt(const char *data, qint64 size, const QString &filename,
-                        const QByteArray &header, bool skipLineCheck)
-{
-    return RecordStream(*this, m_stopRequested, skipLineCheck).write(data, size, filename, header);
+    AtomicFile table(filename);
+    RecordStream stream(*this, m_stopRequested, skipLineCheck);
+    return stream.begin(table, data.size(), header) && stream.take({data.constData(), 0, data.size(), true})
+        && stream.end() && stream.commit();
 }
 
 bool KTLCypher::saveFileFromRessource(const QString &folder, const QString &fileName)
@@ -121,18 +118,19 @@ bool KTLCypher::saveFileFromRessource(const QString &folder, const QString &file
     const QByteArray bytes = resource.readAll();
     resource.close();
 
-    QFile file(folder + fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        qCWarning(lcKtlCypher, "Resscource file %s couldn´t create for saving", qUtf8Printable(file.fileName()));
+    // A description file cut short would mislead the auditor's software, so an earlier one stays
+    // until the new one is complete.
+    AtomicFile file(folder + fileName);
+    if (!file.open()) {
+        qCWarning(lcKtlCypher, "Resscource file %s couldn´t create for saving: %s", qUtf8Printable(file.fileName()),
+                  qUtf8Printable(file.errorString()));
         return false;
     }
-    // A description file cut short would mislead the auditor's software.
-    if (!writeAll(file, bytes.constData(), bytes.size())) {
+    if (!file.write(bytes.constData(), bytes.size()) || !file.finish() || !file.commit()) {
         qCWarning(lcKtlCypher, "Resscource file %s couldn´t write: %s", qUtf8Printable(file.fileName()),
                   qUtf8Printable(file.errorString()));
         return false;
     }
-    file.close();
     emit fileSaved(file.fileName());
     return true;
 }

@@ -95,8 +95,6 @@ private:
     void run() override;
     bool decrypt(const QByteArray &data, const QString &filename, const QByteArray &header,
                  const bool skipLineCheck);
-    bool decrypt(const char *data, qint64 size, const QString &filename, const QByteArray &header,
-                 bool skipLineCheck);
     bool saveFileFromRessource(const QString &folder, const QString &fileName);
     bool saveDTDFile(const QString &folder);
     bool saveXMLFile(const QString &folder);

@@ -1,21 +1,28 @@
 #include "recordstream_p.h"
 
+#include "atomicfile_p.h"
 #include "ktlcypher.h"
 #include "linecheck_p.h"
 #include "logging_p.h"
-#include "writeall_p.h"
+#include "recordstart_p.h"
 
 namespace fiscora {
 
 namespace {
 
-// Lines collect in memory and go to the file in few large writes.
-constexpr int WriteThreshold = 50000000;
+// Lines collect in memory and go to the file in few writes, each small enough that the system
+// copies it while the processor's cache still holds it.
+constexpr int WriteThreshold = 1 << 20;
 // The most one record adds to the buffer: a whole window, or a salvaged run and "\r\n".
 constexpr int LargestLine = RecordWindow::Size + 2;
+// A record is taken once the window behind it is in memory too: after a damaged record the
+// next one is looked at where the damaged one ended.
+constexpr qint64 Lookahead = 2 * RecordWindow::Size;
 constexpr int ProgressEnd = 100;
 // A salvaged line is reported only if no line within this distance before it was reported.
 constexpr int RepairReportDistance = 10;
+// Offsets searched for a record start between two looks at the stop request.
+constexpr qint64 SearchStep = 64 * 1024;
 
 qint64 roundUpToBlock(qint64 length)
 {
@@ -47,93 +54,204 @@ PrintableRun longestPrintableRun(const char *line, int length)
 
 } // namespace
 
-RecordStream::RecordStream(KTLCypher &cypher, const std::atomic_bool &stopRequested,
-                           bool skipLineCheck)
+RecordStream::RecordStream(KTLCypher &cypher, const std::atomic_bool &stopRequested, bool skipLineCheck)
     : m_cypher(cypher)
     , m_stopRequested(stopRequested)
     , m_skipLineCheck(skipLineCheck)
 {
 }
 
-bool RecordStream::write(const char *data, qint64 size, const QString &filename,
-                         const QByteArray &header)
+bool RecordStream::begin(AtomicFile &output, qint64 size, const QByteArray &header)
 {
+    m_file = &output;
+    m_size = size;
     m_progressStep = qMax<qint64>(size / ProgressEnd, 1);
     emit m_cypher.initProgressBar(0, ProgressEnd);
-
-    if (!open(filename) || !writeOut(header.constData(), header.size()))
+    if (!output.open()) {
+        qCWarning(lcKtlCypher, "Couldn't open %s: %s", qUtf8Printable(output.temporaryFileName()),
+                  qUtf8Printable(output.errorString()));
+        emit m_cypher.error(KTLCypher::tr("Couldn't init temporary space for the data."),
+                            KTLCypher::tr("Check if the file is open or if you have write permissions."));
         return false;
-
+    }
     m_output.reserve(int(qMin<qint64>(size, WriteThreshold)) + LargestLine);
-    for (qint64 position = 0; position < size;) {
-        position += takeRecord(data + position, size - position);
-        if (m_output.size() >= WriteThreshold) {
-            qCDebug(lcKtlCypher, "50MB write file");
-            if (!flushOutput())
-                return false;
-        }
-        reportProgress(position);
+    return writeOut(header.constData(), header.size());
+}
+
+bool RecordStream::take(const StreamView &view)
+{
+    while (canTake(view)) {
+        if (m_searching)
+            searchRecordStart(view);
+        else
+            takeRecord(view);
+        if (m_output.size() >= WriteThreshold && !flushOutput())
+            return false;
+        reportProgress();
         if (m_stopRequested)
             return abort();
     }
-    if (!flushOutput())
-        return false;
-    m_file.close();
     return true;
 }
 
-bool RecordStream::open(const QString &filename)
+qint64 RecordStream::keepFrom() const
 {
-    m_file.setFileName(filename);
-    // The output buffer is the only buffer the lines need.
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return true;
-    qCWarning(lcKtlCypher, "Couldn't open %s: %s", qUtf8Printable(filename),
-              qUtf8Printable(m_file.errorString()));
-    emit m_cypher.error(KTLCypher::tr("Couldn't init temporary space for the data."),
-                        KTLCypher::tr("Check if the file is open or if you have write permissions."));
-    return false;
+    // The block before a candidate tells whether it lies inside a record.
+    return qMax<qint64>(0, (m_searching ? m_searchFrom : m_position) - AesBlockSize);
 }
 
-// Returns how far the stream advances: by whole blocks behind a written line, and by the line
-// and one byte more behind a rejected record, so that the next try starts right behind the damage.
-qint64 RecordStream::takeRecord(const char *record, qint64 remaining)
+bool RecordStream::end()
 {
-    const int length = m_window.decryptLine(record, remaining);
-    const char *line = m_window.line();
-    if (m_skipLineCheck)
-        return appendLine(line, length);
-    switch (checkLine(line, length)) {
-    case LineVerdict::Valid:
-        return appendLine(line, length);
-    case LineVerdict::Damaged:
-        if (m_linesWritten != m_lastReportedLine)
-            reportLine(QT_TRANSLATE_NOOP("fiscora::KTLCypher", "Decryption error near line: %1"));
-        break;
-    case LineVerdict::TooFewFields:
-        break;
+    if (!flushOutput())
+        return false;
+    if (!m_file->finish())
+        return writeFailed(m_file->temporaryFileName(), m_file->errorString());
+    if (m_repairedLines > 0 || m_unreadBytes > 0) {
+        emit m_cypher.processMessages(
+                KTLCypher::tr("Not all records could be read: %1 lines were repaired, %2 bytes could not be read.")
+                        .arg(m_repairedLines)
+                        .arg(m_unreadBytes),
+                true, 0);
     }
-    return repairLine(line, length);
+    return true;
 }
 
-qint64 RecordStream::appendLine(const char *line, int length)
+bool RecordStream::commit()
+{
+    return m_file->commit() || writeFailed(m_file->fileName(), m_file->errorString());
+}
+
+bool RecordStream::canTake(const StreamView &view) const
+{
+    if (m_searching)
+        return view.atEnd || m_searchFrom + RecordWindow::Size <= view.end;
+    return m_position < view.end && (view.atEnd || view.end - m_position >= Lookahead);
+}
+
+void RecordStream::takeRecord(const StreamView &view)
+{
+    const qint64 start = m_position;
+    const int length = m_window.decryptLine(view.at(start), view.end - start);
+    const char *line = m_window.line();
+    const bool valid = m_skipLineCheck || checkLine(line, length) == LineVerdict::Valid;
+    if (!m_skipLineCheck && (!valid || holdsNonAscii(line, line + length - 2))) {
+        // A record whose line feed was lost reads on into the next record, whose blocks but the
+        // first decrypt as they should, so that the line may even pass the check. Where a block
+        // inside the line starts a record, the line ends there.
+        const int next = recordInside(view, start, line, length);
+        if (!valid || next > 0) {
+            takeFailedRecord(view, next > 0 ? next : length, next > 0);
+            return;
+        }
+        // Damage that leaves the fields whole passes the check, but the control bytes of its
+        // noise, which no table line holds, tell of it.
+        if (holdsControlBytes(line, line + length - 2) && m_linesWritten != m_lastReportedLine)
+            reportLine(QT_TRANSLATE_NOOP("fiscora::KTLCypher", "Decryption error near line: %1"));
+    }
+    appendLine(line, length);
+    m_position = start + roundUpToBlock(length);
+}
+
+void RecordStream::takeFailedRecord(const StreamView &view, int length, bool recordFollows)
+{
+    const qint64 start = m_position;
+    const char *line = m_window.line();
+    if (checkLine(line, length) == LineVerdict::Damaged && m_linesWritten != m_lastReportedLine)
+        reportLine(QT_TRANSLATE_NOOP("fiscora::KTLCypher", "Decryption error near line: %1"));
+    const bool lineEnds = line[length - 1] == '\n';
+    const bool repaired = repairLine(line, length);
+    // What a salvaged line was made of counts as read; what lies behind it up to the next
+    // record start does not.
+    m_failedAt = start;
+    m_failedBytesRead = repaired ? roundUpToBlock(length) : 0;
+    if (recordFollows)
+        resumeAt(start + length);
+    else
+        resynchronise(view, lineEnds ? start + roundUpToBlock(length) : -1);
+}
+
+// A block of the line that decrypted to plain ASCII text is no record start.
+int RecordStream::recordInside(const StreamView &view, qint64 start, const char *line, int length)
+{
+    for (int offset = AesBlockSize; offset < length; offset += AesBlockSize) {
+        if (holdsNonAscii(line + offset, line + qMin(offset + AesBlockSize, length))
+            && startsLine(view.at(start + offset), true) && passesCheck(view, start + offset))
+            return offset;
+    }
+    return 0;
+}
+
+void RecordStream::appendLine(const char *line, int length)
 {
     m_output.append(line, length);
     ++m_linesWritten;
-    return roundUpToBlock(length);
 }
 
-qint64 RecordStream::repairLine(const char *line, int length)
+bool RecordStream::repairLine(const char *line, int length)
 {
     const PrintableRun run = longestPrintableRun(line, length);
     if (run.length <= length / 4)
-        return length + 1;
+        return false;
     m_output.append(line + run.begin, run.length).append("\r\n", 2);
     ++m_linesWritten;
+    ++m_repairedLines;
     if (m_linesWritten - RepairReportDistance > m_lastReportedLine)
         reportLine(QT_TRANSLATE_NOOP("fiscora::KTLCypher", "Check decryption near line: %1"));
-    // The record is taken to end with the salvaged text.
-    return roundUpToBlock(run.length);
+    return true;
+}
+
+// Damaged neighbours are each repaired or dropped on their own, so where the failed record's
+// line ends, the next record is taken if it passes the check or starts as a line would. Where
+// that is not so, the line feed was damage too, and the next record start is searched for.
+void RecordStream::resynchronise(const StreamView &view, qint64 ownEnd)
+{
+    if (ownEnd >= m_size) {
+        resumeAt(m_size);
+    } else if (ownEnd >= 0 && startsRecord(view, ownEnd)) {
+        resumeAt(ownEnd);
+    } else {
+        m_searching = true;
+        m_searchFrom = m_failedAt + 1;
+    }
+}
+
+bool RecordStream::startsRecord(const StreamView &view, qint64 offset)
+{
+    if (continuesRecordBefore(view.at(offset)))
+        return false;
+    return passesCheck(view, offset) || readsAsLineStart(m_probe.line());
+}
+
+// Whether the record at offset passes the line check; its line stays in the probe window.
+bool RecordStream::passesCheck(const StreamView &view, qint64 offset)
+{
+    const int length = m_probe.decryptLine(view.at(offset), view.end - offset);
+    return checkLine(m_probe.line(), length) == LineVerdict::Valid;
+}
+
+// Every offset counts: a month file cut short inside a record shifts everything behind it. Only
+// a record that passes the line check is taken here.
+void RecordStream::searchRecordStart(const StreamView &view)
+{
+    const qint64 last = view.atEnd ? m_size - AesBlockSize : view.end - RecordWindow::Size;
+    const qint64 stop = qMin(last, m_searchFrom + SearchStep - 1);
+    for (qint64 offset = m_searchFrom; offset <= stop; ++offset) {
+        // One block tells most offsets from a line start before a whole window is decrypted.
+        if (startsLine(view.at(offset), offset >= AesBlockSize) && passesCheck(view, offset)) {
+            resumeAt(offset);
+            return;
+        }
+    }
+    m_searchFrom = stop + 1;
+    if (view.atEnd && m_searchFrom > last)
+        resumeAt(m_size);
+}
+
+void RecordStream::resumeAt(qint64 offset)
+{
+    m_unreadBytes += qMax<qint64>(0, offset - m_failedAt - m_failedBytesRead);
+    m_position = offset;
+    m_searching = false;
 }
 
 void RecordStream::reportLine(const char *text)
@@ -142,8 +260,9 @@ void RecordStream::reportLine(const char *text)
     emit m_cypher.processMessages(KTLCypher::tr(text).arg(m_linesWritten), true, 0);
 }
 
-void RecordStream::reportProgress(qint64 position)
+void RecordStream::reportProgress()
 {
+    const qint64 position = qMin(m_searching ? m_searchFrom : m_position, m_size);
     const int progress = int(qMin<qint64>(position / m_progressStep, ProgressEnd));
     if (progress == m_lastProgress)
         return;
@@ -151,19 +270,9 @@ void RecordStream::reportProgress(qint64 position)
     emit m_cypher.updateProgressBar(progress);
 }
 
-bool RecordStream::writeOut(const char *bytes, qint64 size)
+bool RecordStream::writeOut(const char *data, qint64 size)
 {
-    if (writeAll(m_file, bytes, size))
-        return true;
-    const QString reason = m_file.errorString();
-    qCWarning(lcKtlCypher, "Couldn't write the decrypted data to %s: %s", qUtf8Printable(m_file.fileName()),
-              qUtf8Printable(reason));
-    m_file.close();
-    emit m_cypher.error(
-            KTLCypher::tr("Couldn't write the decrypted data to %1. The error from the system is: %2")
-                    .arg(m_file.fileName(), reason),
-            KTLCypher::tr("Check if there is enough free space and if you have write permissions."));
-    return false;
+    return m_file->write(data, size) || writeFailed(m_file->temporaryFileName(), m_file->errorString());
 }
 
 bool RecordStream::flushOutput()
@@ -173,9 +282,21 @@ bool RecordStream::flushOutput()
     return written;
 }
 
+bool RecordStream::writeFailed(const QString &fileName, const QString &reason)
+{
+    qCWarning(lcKtlCypher, "Couldn't write the decrypted data to %s: %s", qUtf8Printable(fileName),
+              qUtf8Printable(reason));
+    m_file->cancel();
+    emit m_cypher.error(
+            KTLCypher::tr("Couldn't write the decrypted data to %1. The error from the system is: %2")
+                    .arg(fileName, reason),
+            KTLCypher::tr("Check if there is enough free space and if you have write permissions."));
+    return false;
+}
+
 bool RecordStream::abort()
 {
-    m_file.close();
+    m_file->cancel();
     emit m_cypher.error(KTLCypher::tr("Process abbort by the user."),
                         KTLCypher::tr("Saving of the decrypted data was not successful!"));
     return false;

@@ -4,23 +4,44 @@
 #include "recordwindow_p.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QString>
 
 #include <atomic>
 
 namespace fiscora {
 
+class AtomicFile;
 class KTLCypher;
+
+//! A piece of a record stream as the caller holds it in memory.
+struct StreamView
+{
+    const char *data; //!< the byte at stream offset begin
+    qint64 begin;
+    qint64 end;       //!< the stream offset behind the last byte held
+    bool atEnd;       //!< no bytes follow end
+
+    const char *at(qint64 offset) const { return data + (offset - begin); }
+};
 
 /*!
  * One pass over a stream of encrypted records: each record is decrypted, its line checked and,
- * where damaged, its readable part salvaged, and the lines are written into the table file
- * through a large buffer. Progress, line messages and failures go out as \a cypher's signals.
+ * where damaged, its readable part salvaged, and the lines are written into the table file.
+ * Progress, line messages and failures go out as \a cypher's signals.
+ *
+ * The stream may come in pieces, each starting no later than keepFrom() of the piece before:
  *
  * \code
- * RecordStream stream(*this, m_stopRequested, skipLineCheck);
- * const bool written = stream.write(data, size, filename, header);
+ * RecordStream stream(cypher, stopRequested, skipLineCheck);
+ * AtomicFile table(tableFile);
+ * bool ok = stream.begin(table, size, header);
+ * for (each piece, until the last) ok = ok && stream.take(piece);
+ * ok = ok && stream.end() && table.commit();
  * \endcode
+ *
+ * After a record that fails the line check the pass looks for the next record start, so that
+ * damage costs only the damaged records: first where the failed record's line ends, then at any
+ * byte. What could not be read is said once, at the end of the pass.
  */
 class RecordStream
 {
@@ -28,31 +49,64 @@ public:
     RecordStream(KTLCypher &cypher, const std::atomic_bool &stopRequested, bool skipLineCheck);
 
     /*!
-     * Writes \a header and then the lines of the \a size bytes of records at \a data into
-     * \a filename. Returns false, after an error() pair, when the file cannot be opened or
-     * written, or when a stop is requested.
+     * Starts a pass over \a size bytes of records into \a output, which it opens, and writes
+     * \a header first. False after an error() pair.
      */
-    bool write(const char *data, qint64 size, const QString &filename, const QByteArray &header);
+    bool begin(AtomicFile &output, qint64 size, const QByteArray &header);
+
+    //! Takes the records that \a view holds. False after an error() pair, or on a stop.
+    bool take(const StreamView &view);
+
+    //! The first stream offset that the next piece must hold.
+    qint64 keepFrom() const;
+
+    /*!
+     * Writes out the last lines and finishes the output, then says what could not be read.
+     * False after an error() pair.
+     */
+    bool end();
+
+    //! Puts the finished output in place of its file; false after an error() pair.
+    bool commit();
 
 private:
-    bool open(const QString &filename);
-    qint64 takeRecord(const char *record, qint64 remaining);
-    qint64 appendLine(const char *line, int length);
-    qint64 repairLine(const char *line, int length);
+    bool canTake(const StreamView &view) const;
+    void takeRecord(const StreamView &view);
+    void takeFailedRecord(const StreamView &view, int length, bool recordFollows);
+    int recordInside(const StreamView &view, qint64 start, const char *line, int length);
+    void appendLine(const char *line, int length);
+    bool repairLine(const char *line, int length);
+    void resynchronise(const StreamView &view, qint64 ownEnd);
+    bool startsRecord(const StreamView &view, qint64 offset);
+    void searchRecordStart(const StreamView &view);
+    bool passesCheck(const StreamView &view, qint64 offset);
+    void resumeAt(qint64 offset);
     void reportLine(const char *text);
-    void reportProgress(qint64 position);
-    bool writeOut(const char *bytes, qint64 size);
+    void reportProgress();
+    bool writeOut(const char *data, qint64 size);
     bool flushOutput();
+    bool writeFailed(const QString &fileName, const QString &reason);
     bool abort();
 
     KTLCypher &m_cypher;
     const std::atomic_bool &m_stopRequested;
     const bool m_skipLineCheck;
-    QFile m_file;
+    AtomicFile *m_file = nullptr;
     RecordWindow m_window;
+    // Where a record might start, so that the line in m_window stays as it is.
+    RecordWindow m_probe;
     QByteArray m_output;
+    qint64 m_size = 0;
+    qint64 m_position = 0;
+    // Behind a failed record, the offsets from m_searchFrom on are searched for a record start.
+    bool m_searching = false;
+    qint64 m_searchFrom = 0;
+    qint64 m_failedAt = 0;
+    qint64 m_failedBytesRead = 0;
     qint64 m_linesWritten = 0;
     qint64 m_lastReportedLine = -1;
+    qint64 m_repairedLines = 0;
+    qint64 m_unreadBytes = 0;
     qint64 m_progressStep = 1;
     int m_lastProgress = 0;
 };

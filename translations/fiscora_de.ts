@@ -158,6 +158,22 @@
         <source>Saving of the decrypted data was not successful!</source>
         <translation>Die entschlüsselten Daten wurden nicht vollständig gespeichert!</translation>
     </message>
+    <message>
+        <source>Only %1 of its %2 bytes could be read.</source>
+        <translation>Nur %1 ihrer %2 Bytes konnten gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Encrypted source file %1 couldn&apos;t be read completely. The error from the system is: %2</source>
+        <translation>Die verschlüsselte Quelldatei %1 konnte nicht vollständig gelesen werden. Die Fehlermeldung des Systems lautet: %2</translation>
+    </message>
+    <message>
+        <source>Check that the medium holding the file is still connected.</source>
+        <translation>Prüfen Sie, ob der Datenträger mit der Datei noch angeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Not all records could be read: %1 lines were repaired, %2 bytes could not be read.</source>
+        <translation>Nicht alle Datensätze konnten gelesen werden: %1 Zeilen wurden repariert, %2 Bytes konnten nicht gelesen werden.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::SDCardReader</name>
