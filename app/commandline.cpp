@@ -123,7 +123,9 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
                "  export BACKUP TARGET  decrypt BACKUP into a table file below TARGET\n"
                "  info BACKUP           show the header and the month index of BACKUP\n\n"
                "\"fiscora COMMAND --help\" lists the options of a command.\n"
-               "Exit codes: 0 done, 1 an error was reported, 2 wrong usage, 130 stopped by Ctrl+C."));
+               "Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, "
+               "records that could not be read, a missing month, an invalid hash value), 2 wrong usage, 130 "
+               "stopped by Ctrl+C."));
     // Qt's own help option would offer --help-all, which lists nothing more here.
     parser.addOptions({
         {{QStringLiteral("h"), option("help")}, tr("Show this help.")},

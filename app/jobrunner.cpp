@@ -29,8 +29,7 @@ int JobRunner::run(const Command &command)
     }
     InterruptWatcher watcher;
     connect(&watcher, &InterruptWatcher::interrupted, this, &JobRunner::interrupt);
-    m_kind = command.kind;
-    if (m_kind == Command::Read)
+    if (command.kind == Command::Read)
         startReader(command);
     else
         startCypher(command);
@@ -74,15 +73,15 @@ void JobRunner::follow(Worker *worker)
 
 void JobRunner::onError(const QString &error, const QString &hint)
 {
-    m_errorReported = true;
+    m_failureReported = true;
     m_reporter.error(error, hint);
 }
 
+// A message flagged as an error (a damaged line, records that could not be read, a missing
+// month, an invalid hash value) is a failure that scripts must be able to notice.
 void JobRunner::onMessage(const QString &text, bool isError, int count)
 {
-    // The numbered messages of an export end with the hash verdict.
-    if (count > 0)
-        m_hashConfirmed = !isError;
+    m_failureReported = m_failureReported || isError;
     m_reporter.message(text, isError, count);
 }
 
@@ -112,9 +111,7 @@ int JobRunner::exitCode() const
 {
     if (m_interruptSignal != 0)
         return 128 + m_interruptSignal;
-    if (m_errorReported || m_filesFinished == 0)
-        return ExitFailed;
-    return m_kind == Command::Export && !m_hashConfirmed ? ExitFailed : ExitDone;
+    return m_failureReported || m_filesFinished == 0 ? ExitFailed : ExitDone;
 }
 
 } // namespace fiscora::cli

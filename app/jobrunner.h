@@ -32,9 +32,9 @@ public:
     ~JobRunner() override;
 
     /*!
-     * Runs the job of \a command to its end and returns the exit code: 0 when it reported no
-     * error (and an export's hash verdict is OK), 1 when it did, 128 plus the signal number when
-     * the user stopped it.
+     * Runs the job of \a command to its end and returns the exit code: 0 when it wrote its files
+     * and reported neither an error nor a message flagged as one (so an export's hash value is
+     * OK), 1 when it did, 128 plus the signal number when the user stopped it.
      */
     int run(const Command &command);
 
@@ -51,14 +51,12 @@ private:
     int exitCode() const;
 
     Reporter &m_reporter;
-    Command::Kind m_kind = Command::Read;
     QThread *m_worker = nullptr;
     std::function<void()> m_stopWorker;
     QEventLoop m_loop;
     int m_interruptSignal = 0;
-    bool m_errorReported = false;
+    bool m_failureReported = false;
     int m_filesFinished = 0;
-    bool m_hashConfirmed = false;
 };
 
 } // namespace fiscora::cli

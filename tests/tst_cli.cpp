@@ -77,6 +77,8 @@ private Q_SLOTS:
     void readExportInfo();
     void calendar_data();
     void calendar();
+    void exitCodes_data();
+    void exitCodes();
     void failures_data();
     void failures();
     void interrupt_data();
@@ -173,7 +175,7 @@ void CliTest::calendar_data()
     QTest::addColumn<QString>("rows");
 
     // The index files of the sample cards cover 128 months, January 2016 to August 2026.
-    QTest::newRow("a month missing, another not announced") << "--missing-month=2019-03" << 0
+    QTest::newRow("a month missing, another not announced") << "--missing-month=2019-03" << 1
                                                             << "  2016-2018  o  o  o  o  o  o  o  o  o  o  o  o\n"
                                                                "  2019       o  o  M  o  o  o  o  E  o  o  o  o\n"
                                                                "  2020-2025  o  o  o  o  o  o  o  o  o  o  o  o\n"
@@ -202,6 +204,35 @@ void CliTest::calendar()
     QCOMPARE(info.exitCode, 0);
 }
 
+void CliTest::exitCodes_data()
+{
+    QTest::addColumn<QString>("cardOption");
+    QTest::addColumn<int>("readExitCode");
+    QTest::addColumn<QString>("exportMessage");
+
+    QTest::newRow("a record damaged") << "--damage=random-block@2019-02" << 0
+            << "[error] Decryption error near line: 12\n";
+    QTest::newRow("a month missing") << "--missing-month=2019-02" << 1
+            << "[error] INDEX ERROR: The file for the date 02/2019 is missing.\n";
+}
+
+// A flagged message is a failure: the exit code, and the last event for scripts, say so.
+void CliTest::exitCodes()
+{
+    QFETCH(QString, cardOption);
+    QFETCH(int, readExitCode);
+    QFETCH(QString, exportMessage);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-03", "--lines", "8", cardOption}));
+
+    const Result read = runApp({"read", dir.filePath("card"), dir.path(), "--json"});
+    QCOMPARE(read.exitCode, readExitCode);
+    QVERIFY2(read.out.endsWith(QString(R"({"event":"done","exitCode":%1})" "\n").arg(readExitCode)), qPrintable(read.out));
+    const Result exported = runApp({"export", dir.filePath("Backup_CR#12345678_complete.enc"), dir.path()});
+    QVERIFY2(exported.out.contains(exportMessage), qPrintable(exported.out));
+    QCOMPARE(exported.exitCode, 1);
+}
+
 void CliTest::failures_data()
 {
     QTest::addColumn<QString>("command");
@@ -226,6 +257,12 @@ void CliTest::failures_data()
                                   "sdcardreader: Selected and found search folder:\n"
                                   + english
                                << 1;
+    // Standard input is a pipe here: it has no end to read up to, so it is refused.
+    QTest::newRow("a pipe as raw source") << "export /dev/stdin %D/out --raw"
+                                          << "Error: Encrypted source file /dev/stdin couldn´t open for decryption.\n"
+                                             "Hint: Check your source file selection and be sure you have read "
+                                             "permissions.\n"
+                                          << 1;
     QTest::newRow("target cannot be created")
             << "read %D/empty %D/file/out"
             << "Error: Cannot create the target folder %D/file/out.\n"

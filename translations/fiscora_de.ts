@@ -314,26 +314,6 @@
         <translation>Unerwartetes Argument „%1“.</translation>
     </message>
     <message>
-        <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
-
-Commands:
-  read SOURCE TARGET    back up every register on the card SOURCE into TARGET
-  export BACKUP TARGET  decrypt BACKUP into a table file below TARGET
-  info BACKUP           show the header and the month index of BACKUP
-
-&quot;fiscora COMMAND --help&quot; lists the options of a command.
-Exit codes: 0 done, 1 an error was reported, 2 wrong usage, 130 stopped by Ctrl+C.</source>
-        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Außenprüfung nach GoBD/GDPdU.
-
-Befehle:
-  read SOURCE TARGET    jede Kasse auf der Karte SOURCE nach TARGET sichern
-  export BACKUP TARGET  BACKUP in eine Tabellendatei unterhalb von TARGET entschlüsseln
-  info BACKUP           Kopf und Monatsindex von BACKUP anzeigen
-
-„fiscora BEFEHL --help“ zeigt die Optionen eines Befehls.
-Rückgabewerte: 0 erledigt, 1 ein Fehler wurde gemeldet, 2 falscher Aufruf, 130 mit Strg+C abgebrochen.</translation>
-    </message>
-    <message>
         <source>Show this help.</source>
         <translation>Diese Hilfe anzeigen.</translation>
     </message>
@@ -442,6 +422,26 @@ Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für se
     <message>
         <source>&quot;%1 --help&quot; shows how to use it.</source>
         <translation>„%1 --help“ zeigt, wie es geht.</translation>
+    </message>
+    <message>
+        <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
+
+Commands:
+  read SOURCE TARGET    back up every register on the card SOURCE into TARGET
+  export BACKUP TARGET  decrypt BACKUP into a table file below TARGET
+  info BACKUP           show the header and the month index of BACKUP
+
+&quot;fiscora COMMAND --help&quot; lists the options of a command.
+Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value), 2 wrong usage, 130 stopped by Ctrl+C.</source>
+        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Außenprüfung nach GoBD/GDPdU.
+
+Befehle:
+  read SOURCE TARGET    jede Kasse auf der Karte SOURCE nach TARGET sichern
+  export BACKUP TARGET  BACKUP in eine Tabellendatei unterhalb von TARGET entschlüsseln
+  info BACKUP           Kopf und Monatsindex von BACKUP anzeigen
+
+„fiscora BEFEHL --help“ zeigt die Optionen eines Befehls.
+Rückgabewerte: 0 erledigt, 1 ein Fehler oder eine als Fehler markierte Meldung wurde gemeldet (eine beschädigte Zeile, nicht lesbare Datensätze, ein fehlender Monat, ein ungültiger Hashwert), 2 falscher Aufruf, 130 mit Strg+C abgebrochen.</translation>
     </message>
 </context>
 <context>
