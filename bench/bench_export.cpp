@@ -5,8 +5,8 @@
 #include <fiscora/indexfileanalyser.h>
 #include <fiscora/ktlcypher.h>
 
+#include "damage.h"
 #include "journal.h"
-#include "samplecipher.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -27,8 +28,8 @@ using namespace fiscora;
 namespace {
 
 constexpr qint64 MiB = 1024 * 1024;
-// Distinct records that the synthetic journal cycles through; enough to defeat any caching of
-// a repeated line, few enough to encrypt in a moment.
+// Distinct records that the synthetic journal repeats; enough to defeat any caching of a
+// repeated line, few enough to encrypt in a moment.
 constexpr int RecordPool = 1 << 16;
 constexpr qint64 HashChunk = 4 * MiB;
 
@@ -38,14 +39,22 @@ QTextStream &out()
     return stream;
 }
 
-QVector<QByteArray> encryptedRecords()
+// The journal records that the synthetic backup repeats; with damaged, one record in a hundred
+// (at random) is damaged, the kinds of damage in turn.
+QByteArray recordPool(bool damaged)
 {
     const sample::Journal journal('1', 2024);
-    QVector<QByteArray> records;
-    records.reserve(RecordPool);
-    for (int i = 0; i < RecordPool; ++i)
-        records.append(sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366))));
-    return records;
+    const QList<sample::Damage> kinds = sample::allDamages();
+    QRandomGenerator random(2024);
+    sample::DamagedJournal records(1);
+    int damages = 0;
+    for (int i = 0; i < RecordPool; ++i) {
+        std::optional<sample::Damage> damage;
+        if (damaged && random.bounded(100) == 0)
+            damage = kinds.at(damages++ % kinds.size());
+        records.append(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)), damage);
+    }
+    return records.data();
 }
 
 // A backup header for twelve good months of register 12345678 whose body has digest md5.
@@ -59,27 +68,21 @@ QByteArray backupHeader(const QByteArray &md5)
     return header.replace(0, 2, HelperClass::convertIntToByteArray(header.size() - 2));
 }
 
-// Writes a backup of at least size bytes: the header is written last, once the body's digest is
-// known, over a placeholder of the same length.
-bool writeBackup(const QString &path, qint64 size)
+// Writes a backup of the record pool repeated until it holds at least size bytes: the header is
+// written last, once the body's digest is known, over a placeholder of the same length.
+bool writeBackup(const QString &path, qint64 size, bool damaged)
 {
-    const QVector<QByteArray> records = encryptedRecords();
+    const QByteArray pool = recordPool(damaged);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const qint64 headerSize = backupHeader(QByteArray(16, '\0')).size();
     file.seek(headerSize);
     QCryptographicHash md5(QCryptographicHash::Md5);
-    QByteArray chunk;
-    int next = 0;
-    for (qint64 written = headerSize; written < size;) {
-        chunk.clear();
-        while (chunk.size() < 4 * MiB && written + chunk.size() < size)
-            chunk += records.at(next++ % RecordPool);
-        md5.addData(chunk);
-        if (file.write(chunk) != chunk.size())
+    for (qint64 written = headerSize; written < size; written += pool.size()) {
+        md5.addData(pool);
+        if (file.write(pool) != pool.size())
             return false;
-        written += chunk.size();
     }
     file.seek(0);
     return file.write(backupHeader(md5.result())) == headerSize && file.flush();
@@ -155,7 +158,9 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Work folder (default: a temporary one)."));
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs of each (default 3); the best counts."),
                                         QStringLiteral("n"), QStringLiteral("3"));
-    parser.addOption(runsOption);
+    const QCommandLineOption damagedOption(QStringLiteral("damaged"),
+                                           QStringLiteral("Damage one record in a hundred, every kind of damage in turn."));
+    parser.addOptions({runsOption, damagedOption});
     parser.process(app);
 
     const QStringList arguments = parser.positionalArguments();
@@ -168,24 +173,27 @@ int main(int argc, char *argv[])
 
     const QString backup = folder + QStringLiteral("/Backup_CR#12345678_202001_202012.enc");
     const QString target = folder + QStringLiteral("/export");
-    if (!writeBackup(backup, sizeMb * 1000 * 1000))
+    if (!writeBackup(backup, sizeMb * 1000 * 1000, parser.isSet(damagedOption)))
         qFatal("cannot write %s", qPrintable(backup));
     const qint64 fileSize = QFileInfo(backup).size();
 
     // Both measurements read the file from the page cache: it was just written, and is read once
     // more here before anything is timed.
     hashSeconds(backup);
-    resetPeakResident();
     const double residentBefore = residentMb("VmRSS:");
     double hash = 1e9;
     double exporting = 1e9;
+    double peak = 0;
     for (int run = 1; run <= runs; ++run) {
         // Every export goes into a fresh folder, with no dirty pages of earlier runs left for
         // the kernel to write back meanwhile.
         QDir(target).removeRecursively();
         ::sync();
         const double runHash = hashSeconds(backup);
+        // The floor maps the file; the peak counted is the export's alone.
+        resetPeakResident();
         const double runExport = exportSeconds(backup, target);
+        peak = std::max(peak, residentMb("VmHWM:"));
         out() << QStringLiteral("run %1: MD5 %2 s, export %3 s\n").arg(run).arg(runHash, 0, 'f', 3).arg(runExport, 0, 'f', 3);
         hash = std::min(hash, runHash);
         exporting = std::min(exporting, runExport);
@@ -194,8 +202,8 @@ int main(int argc, char *argv[])
     out() << QStringLiteral("backup: %1 MB (%2 bytes), best of %3 runs\n").arg(megabytes, 0, 'f', 1).arg(fileSize).arg(runs)
           << QStringLiteral("MD5 over the file: %1 s, %2 MB/s\n").arg(hash, 0, 'f', 3).arg(megabytes / hash, 0, 'f', 0)
           << QStringLiteral("export:            %1 s, %2 MB/s\n").arg(exporting, 0, 'f', 3).arg(megabytes / exporting, 0, 'f', 0)
-          << QStringLiteral("ratio export/MD5:  %1 (goal <= 1.25)\n").arg(exporting / hash, 0, 'f', 3)
-          << QStringLiteral("peak resident:     %1 MB (goal <= %2 MB; %3 MB before the first export)\n")
-                     .arg(residentMb("VmHWM:"), 0, 'f', 0).arg(megabytes + 100, 0, 'f', 0).arg(residentBefore, 0, 'f', 0);
+          << QStringLiteral("ratio export/MD5:  %1 (goal <= 1.1)\n").arg(exporting / hash, 0, 'f', 3)
+          << QStringLiteral("peak resident:     %1 MB (goal <= 64 MB; %2 MB before the first export)\n")
+                     .arg(peak, 0, 'f', 0).arg(residentBefore, 0, 'f', 0);
     return 0;
 }
