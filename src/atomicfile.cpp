@@ -2,6 +2,8 @@
 
 #include "writeall_p.h"
 
+#include <QFileInfo>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <qt_windows.h>
@@ -58,7 +60,9 @@ bool AtomicFile::open()
     // A temporary file left by a job that crashed, or a link planted at its name, is removed
     // rather than written through; NewOnly then creates the file, and fails if anything got
     // there again in between.
-    QFile::remove(m_file.fileName());
+    QFile leftover(m_file.fileName());
+    if ((leftover.exists() || QFileInfo(leftover).isSymLink()) && !leftover.remove())
+        return fail(leftover.errorString());
     if (m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered))
         return true;
     return fail(m_file.errorString());

@@ -2,10 +2,12 @@
 #define FISCORA_BACKUPRUN_P_H
 
 #include <QByteArray>
-#include <QFile>
+#include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <atomic>
@@ -13,54 +15,58 @@
 namespace fiscora {
 
 class AtomicFile;
+class BackupReport;
 class ConcurrentMd5;
 class IndexFileAnalyser;
-class SDCardReader;
-
-//! What the reader chose for one register's backup.
-struct BackupJob
-{
-    QString backupPath;
-    QString indexFilePath;
-    //! Without the "CR#" prefix, as the header and the index file name carry it.
-    QString serialNumber;
-    QList<QFileInfo> dataFiles;
-    QDate fromDate;
-    QDate toDate;
-};
 
 /*!
- * One register's backup: its data files are read one at a time and written behind the header
- * into the backup file, their MD5 digest computed on the way; the index check judges the months
- * by the data files that could be read, and the backup appears only once it is complete on the
- * disk. Progress, failures, the finished file and the index report go out as \a reader's signals.
+ * One register's backup, from its serial-number folder to the index report: the data files of
+ * the span are selected, read one at a time and written behind the header into the backup file,
+ * their MD5 digest computed on the way; the index check judges the months by the data files
+ * that could be read, and the backup appears only once it is complete on the disk. Everything it
+ * has to say goes to \a report.
  *
  * \code
- * BackupRun run(reader, stopRequested, job);
- * if (run.run() == BackupRun::Stopped)
- *     return;
+ * BackupRun run(report, stopRequested, folder, targetPath, fromDate, toDate);
+ * switch (run.run(written)) { ... }
  * \endcode
+ *
+ * The texts are the reader's, translated in its context.
  */
 class BackupRun
 {
+    Q_DECLARE_TR_FUNCTIONS(fiscora::SDCardReader)
+
 public:
     enum Result { Written, Failed, Stopped };
 
-    BackupRun(SDCardReader &reader, const std::atomic_bool &stopRequested, const BackupJob &job);
+    BackupRun(BackupReport &report, const std::atomic_bool &stopRequested, const QString &folder,
+              const QString &targetPath, const QDate &fromDate, const QDate &toDate);
 
-    Result run();
+    //! Writes the backup, unless one of the same name is among the \a written ones of this job.
+    Result run(const QSet<QString> &written);
+
+    //! Where the backup goes.
+    QString backupPath() const { return m_backupPath; }
 
 private:
     enum class CopyResult { Copied, WriteFailed, Stopped };
 
+    bool select(const QSet<QString> &written);
+    void reportNoDataFiles();
+    Result write();
     CopyResult copyDataFiles(AtomicFile &backup, ConcurrentMd5 &md5);
     bool placeHeader(QFile &file, int writtenSize, const QByteArray &header);
     Result writeFailed(const QString &reason);
     void reportIndex(bool indexRead, const IndexFileAnalyser &analyser);
 
-    SDCardReader &m_reader;
+    BackupReport &m_report;
     const std::atomic_bool &m_stopRequested;
-    const BackupJob m_job;
+    const QString m_folder;
+    const QDate m_fromDate;
+    const QDate m_toDate;
+    const QString m_backupPath;
+    QList<QFileInfo> m_dataFiles;
     QList<QFileInfo> m_filesRead;
     qint64 m_bodySize = 0;
 };

@@ -1,9 +1,8 @@
 #include "exportrun_p.h"
 
 #include "helperclass.h"
-#include "ktlcypher.h"
+#include "jobreport_p.h"
 #include "logging_p.h"
-#include "recordstream_p.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,17 +14,15 @@ namespace fiscora {
 
 namespace {
 
-// readCompressIndex never looks further: two length bytes and at most 65535 header bytes.
-constexpr qint64 LongestHeader = 2 + 65535;
 // The records are read in pieces of this size, some pieces ahead of the record stream; the room
 // before a piece takes what the stream still needs of the piece before.
 constexpr qint64 PieceSize = 2 * 1024 * 1024;
 constexpr qint64 PieceRoom = 1024;
 
-QString folderOf(const ExportJob &job)
+QString folderOf(const ExportJob &job, bool gdpdu)
 {
     const QString folder = job.targetPath + QLatin1Char('/');
-    if (!job.gdpduExport || job.rawDataOnly)
+    if (!gdpdu)
         return folder;
     // A backup's base name is "Backup", the serial number and the report label, joined by "_";
     // a label of two months has a "_" of its own.
@@ -41,18 +38,11 @@ QString folderOf(const ExportJob &job)
     return folder + subFolder + QLatin1Char('/');
 }
 
-QString tableFileOf(const ExportJob &job, const QString &exportFolder)
+QString tableFileOf(const ExportJob &job, bool gdpdu, const QString &exportFolder)
 {
-    if (job.gdpduExport && !job.rawDataOnly)
+    if (gdpdu)
         return exportFolder + QLatin1String("gobd.csv");
     return exportFolder + QFileInfo(job.sourceFile).baseName() + QLatin1String(".csv");
-}
-
-// Serial number and firmware version are filled up with zero bytes.
-QString textUpToZero(const QByteArray &bytes)
-{
-    const int zero = bytes.indexOf('\0');
-    return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero)).trimmed();
 }
 
 qint64 readFully(QFile &file, char *data, qint64 size)
@@ -73,8 +63,8 @@ QByteArray indexInfoLineOf(const IndexFileAnalyser &analyser)
         QStringLiteral("INDEX_INFO"),
         analyser.getCurrenIndexSourceAsString(),
         QString::number(static_cast<quint8>(analyser.getHeaderVersion().at(0))),
-        textUpToZero(analyser.getCRFirmwareVersion()),
-        textUpToZero(analyser.getCRSerialnumber()),
+        headerFieldText(analyser.getCRFirmwareVersion()),
+        headerFieldText(analyser.getCRSerialnumber()),
         HelperClass::convertToFormattedHexValue(analyser.getMD5Value()),
     };
     return (fields.join(QLatin1Char(';')) + QLatin1String("\r\n")).toUtf8();
@@ -82,28 +72,51 @@ QByteArray indexInfoLineOf(const IndexFileAnalyser &analyser)
 
 } // namespace
 
-ExportRun::ExportRun(KTLCypher &cypher, const ExportJob &job)
-    : m_cypher(cypher)
+ExportRun::ExportRun(ExportReport &report, const std::atomic_bool &stopRequested, const ExportJob &job)
+    : m_report(report)
+    , m_stopRequested(stopRequested)
     , m_job(job)
-    , m_exportFolder(folderOf(job))
-    , m_tableFile(tableFileOf(job, m_exportFolder))
+    , m_gdpdu(job.gdpduExport && !job.rawDataOnly)
+    , m_exportFolder(folderOf(job, m_gdpdu))
+    , m_tableFile(tableFileOf(job, m_gdpdu, m_exportFolder))
     , m_source(job.sourceFile)
     , m_table(m_tableFile)
+    , m_stream(report, stopRequested, job.skipLineCheck)
 {
+}
+
+void ExportRun::run()
+{
+    if (!prepare())
+        return;
+    if (!decryptRecords()) {
+        // A stop has been reported by the record stream already.
+        if (!m_stopRequested) {
+            qCWarning(lcKtlCypher, "No decrypted values for saving.");
+            m_report.fail(tr("No decrypted values for saving."), tr("Check your source file for having valid data."));
+        }
+        return;
+    }
+    const QByteArray digest = m_md5.result();
+    m_source.close();
+    if (!placeTableFile())
+        return;
+    m_report.tableWritten(m_tableFile, m_analyser);
+    if (m_gdpdu)
+        saveDescription();
+    report(digest);
 }
 
 bool ExportRun::prepare()
 {
     if (!QFile::exists(m_job.sourceFile)) {
         qCWarning(lcKtlCypher, "Encrypted source file don´t exist");
-        emit m_cypher.error(KTLCypher::tr("Encrypted source file don´t exist"),
-                            KTLCypher::tr("Check your source file selection!"));
+        m_report.fail(tr("Encrypted source file don´t exist"), tr("Check your source file selection!"));
         return false;
     }
     if (m_job.targetPath.isEmpty()) {
         qCWarning(lcKtlCypher, "The target folder is not valid");
-        emit m_cypher.error(KTLCypher::tr("The target folder is not valid"),
-                            KTLCypher::tr("Check the saving location for the decryption folder."));
+        m_report.fail(tr("The target folder is not valid"), tr("Check the saving location for the decryption folder."));
         return false;
     }
     return createExportFolder() && openSource() && readHeader();
@@ -111,12 +124,11 @@ bool ExportRun::prepare()
 
 bool ExportRun::createExportFolder()
 {
-    if (!writesDescription() || QFileInfo(m_exportFolder).isDir() || QDir().mkpath(m_exportFolder))
+    if (!m_gdpdu || QFileInfo(m_exportFolder).isDir() || QDir().mkpath(m_exportFolder))
         return true;
-    qCWarning(lcKtlCypher, "Folder for saving decrypted Files couldn't create: %s",
-              qUtf8Printable(m_exportFolder));
-    emit m_cypher.error(KTLCypher::tr("Folder %1 for saving decrypted files couldn't create.").arg(m_exportFolder),
-                        KTLCypher::tr("Check your create permision for the saving location."));
+    qCWarning(lcKtlCypher, "Folder for saving decrypted Files couldn't create: %s", qUtf8Printable(m_exportFolder));
+    m_report.fail(tr("Folder %1 for saving decrypted files couldn't create.").arg(m_exportFolder),
+                  tr("Check your create permision for the saving location."));
     return false;
 }
 
@@ -129,9 +141,8 @@ bool ExportRun::openSource()
     }
     qCWarning(lcKtlCypher, "Encrypted source file %s couldn´t open for decryption. (%s)",
               qUtf8Printable(m_job.sourceFile), qUtf8Printable(m_source.errorString()));
-    emit m_cypher.error(
-            KTLCypher::tr("Encrypted source file %1 couldn´t open for decryption.").arg(m_job.sourceFile),
-            KTLCypher::tr("Check your source file selection and be sure you have read permissions."));
+    m_report.fail(tr("Encrypted source file %1 couldn´t open for decryption.").arg(m_job.sourceFile),
+                  tr("Check your source file selection and be sure you have read permissions."));
     return false;
 }
 
@@ -139,8 +150,9 @@ bool ExportRun::readHeader()
 {
     if (m_job.rawDataOnly)
         return true;
-    const QByteArray start = m_source.read(qMin(m_sourceSize, LongestHeader));
-    if (start.size() != qMin(m_sourceSize, LongestHeader))
+    const qint64 headerBytes = qMin<qint64>(m_sourceSize, LongestBackupHeader);
+    const QByteArray start = m_source.read(headerBytes);
+    if (start.size() != headerBytes)
         return readFailed();
     m_bodyOffset = m_analyser.readCompressIndex(start);
     return m_source.seek(m_bodyOffset) || readFailed();
@@ -148,10 +160,10 @@ bool ExportRun::readHeader()
 
 // A few pieces are read ahead of the record stream and handed to the digest, so that the digest,
 // which takes longest, goes on while a write to the table file waits for the disk.
-bool ExportRun::decryptRecords(RecordStream &stream)
+bool ExportRun::decryptRecords()
 {
     const qint64 size = m_sourceSize - m_bodyOffset;
-    if (!stream.begin(m_table, size, infoLine()))
+    if (!m_stream.begin(m_table, size, infoLine()))
         return false;
     const int pieceCount = int(qMax<qint64>(1, (size + PieceSize - 1) / PieceSize));
     for (QByteArray &piece : m_pieces)
@@ -170,16 +182,16 @@ bool ExportRun::decryptRecords(RecordStream &stream)
         const qint64 end = qMin(size, (taken + 1) * PieceSize);
         const qint64 begin = taken * PieceSize;
         const StreamView view{pieceData(taken) - (begin - keptFrom), keptFrom, end, end == size};
-        if (!stream.take(view))
+        if (!m_stream.take(view))
             return false;
         if (view.atEnd)
-            return stream.end();
+            break;
         // What the stream still needs goes in front of the next piece, before its buffer
         // takes a piece read ahead.
-        keptFrom = stream.keepFrom();
+        keptFrom = m_stream.keepFrom();
         std::memcpy(pieceData(taken + 1) - (end - keptFrom), view.at(keptFrom), size_t(end - keptFrom));
     }
-    return stream.end();
+    return m_stream.end();
 }
 
 char *ExportRun::pieceData(int piece)
@@ -191,28 +203,13 @@ bool ExportRun::readFailed()
 {
     const QString reason = m_source.error() != QFileDevice::NoError
         ? m_source.errorString()
-        : KTLCypher::tr("Only %1 of its %2 bytes could be read.").arg(m_source.pos()).arg(m_sourceSize);
+        : tr("Only %1 of its %2 bytes could be read.").arg(m_source.pos()).arg(m_sourceSize);
     qCWarning(lcKtlCypher, "Encrypted source file %s couldn't be read completely: %s",
               qUtf8Printable(m_job.sourceFile), qUtf8Printable(reason));
-    emit m_cypher.error(KTLCypher::tr("Encrypted source file %1 couldn't be read completely. The error from the "
-                                      "system is: %2")
-                                .arg(m_job.sourceFile, reason),
-                        KTLCypher::tr("Check that the medium holding the file is still connected."));
+    m_report.fail(tr("Encrypted source file %1 couldn't be read completely. The error from the system is: %2")
+                          .arg(m_job.sourceFile, reason),
+                  tr("Check that the medium holding the file is still connected."));
     return false;
-}
-
-QByteArray ExportRun::infoLine() const
-{
-    if (!m_job.indexInfoLine || m_job.rawDataOnly)
-        return QByteArray();
-    return indexInfoLineOf(m_analyser);
-}
-
-QByteArray ExportRun::closeSource()
-{
-    const QByteArray digest = m_md5.result();
-    m_source.close();
-    return digest;
 }
 
 // The new table replaces an earlier one in one rename, so that the export folder never holds a
@@ -226,16 +223,66 @@ bool ExportRun::placeTableFile()
     if (QFileInfo::exists(m_tableFile)) {
         qCWarning(lcKtlCypher, "A file with the name %s already exist and can't overwritten: %s",
                   qUtf8Printable(m_tableFile), qUtf8Printable(m_table.errorString()));
-        emit m_cypher.error(
-                KTLCypher::tr("A file with the name %1 already exist and can't overwritten.").arg(m_tableFile),
-                KTLCypher::tr("Check if the file is open or if you have write permissions."));
+        m_report.fail(tr("A file with the name %1 already exist and can't overwritten.").arg(m_tableFile),
+                      tr("Check if the file is open or if you have write permissions."));
     } else {
         qCWarning(lcKtlCypher, "File %s couldn´t create for saving data: %s", qUtf8Printable(m_tableFile),
                   qUtf8Printable(m_table.errorString()));
-        emit m_cypher.error(KTLCypher::tr("File %1 couldn´t create for saving data.").arg(m_tableFile),
-                            KTLCypher::tr("Check if the file is open or if you have write permissions."));
+        m_report.fail(tr("File %1 couldn´t create for saving data.").arg(m_tableFile),
+                      tr("Check if the file is open or if you have write permissions."));
     }
     return false;
+}
+
+// The description files are a courtesy to the auditor: without them the export still stands.
+void ExportRun::saveDescription()
+{
+    if (!saveResource(m_exportFolder, QStringLiteral("gdpdu-01-09-2004.dtd"), m_report))
+        m_report.fail(tr("DTD file couldn´t create successful!"), tr("Check your write permission for the saving location."));
+    if (!saveResource(m_exportFolder, QStringLiteral("index.xml"), m_report))
+        m_report.fail(tr("XML file couldn´t create successful!"), tr("Check your write permission for the saving location."));
+}
+
+bool ExportRun::saveResource(const QString &folder, const QString &fileName, ExportReport &report)
+{
+    if (!QFileInfo(folder).isDir()) {
+        qCWarning(lcKtlCypher, "Folder %s for saving Resscource-File don´t exist.", qUtf8Printable(folder));
+        return false;
+    }
+    QFile resource(QStringLiteral(":/") + fileName);
+    if (!resource.exists()) {
+        qCWarning(lcKtlCypher, "Resscource file couldn´t determine.");
+        return false;
+    }
+    if (!resource.open(QIODevice::ReadOnly)) {
+        qCWarning(lcKtlCypher, "Resscource data couldn´t open for reading.");
+        return false;
+    }
+    const QByteArray bytes = resource.readAll();
+    resource.close();
+
+    // A description file cut short would mislead the auditor's software, so an earlier one stays
+    // until the new one is complete.
+    AtomicFile file(folder + fileName);
+    if (!file.open()) {
+        qCWarning(lcKtlCypher, "Resscource file %s couldn´t create for saving: %s", qUtf8Printable(file.fileName()),
+                  qUtf8Printable(file.errorString()));
+        return false;
+    }
+    if (!file.write(bytes.constData(), bytes.size()) || !file.finish() || !file.commit()) {
+        qCWarning(lcKtlCypher, "Resscource file %s couldn´t write: %s", qUtf8Printable(file.fileName()),
+                  qUtf8Printable(file.errorString()));
+        return false;
+    }
+    report.fileSaved(file.fileName());
+    return true;
+}
+
+QByteArray ExportRun::infoLine() const
+{
+    if (!m_job.indexInfoLine || m_job.rawDataOnly)
+        return QByteArray();
+    return indexInfoLineOf(m_analyser);
 }
 
 void ExportRun::report(const QByteArray &digest)
@@ -247,12 +294,11 @@ void ExportRun::report(const QByteArray &digest)
 
 int ExportRun::reportIndex(bool *anyError)
 {
-    QQueue<QPair<QString, bool>> messages = m_analyser.getIndexMessages();
+    const QQueue<QPair<QString, bool>> messages = m_analyser.getIndexMessages();
     int messageCount = 0;
-    while (!messages.isEmpty()) {
-        const QPair<QString, bool> message = messages.dequeue();
+    for (const QPair<QString, bool> &message : messages) {
         *anyError = *anyError || message.second;
-        emit m_cypher.processMessages(message.first, message.second, ++messageCount);
+        m_report.message(message.first, message.second, ++messageCount);
     }
     return messageCount;
 }
@@ -263,23 +309,19 @@ void ExportRun::reportHash(const QByteArray &digest, int messageCount, bool inde
     qCDebug(lcKtlCypher, "CALC MD5: %s", qUtf8Printable(formatted));
     if (m_job.rawDataOnly) {
         qCDebug(lcKtlCypher, "No indey value because only RAW data validation.");
-        emit m_cypher.processMessages(KTLCypher::tr("Calculated hash value: %1").arg(formatted), false,
-                                      messageCount + 1);
+        m_report.message(tr("Calculated hash value: %1").arg(formatted), false, messageCount + 1);
         return;
     }
     const QByteArray expected = m_analyser.getMD5Value();
-    qCDebug(lcKtlCypher, "INDEX MD5: %s",
-            qUtf8Printable(HelperClass::convertToFormattedHexValue(expected)));
+    qCDebug(lcKtlCypher, "INDEX MD5: %s", qUtf8Printable(HelperClass::convertToFormattedHexValue(expected)));
     const QLatin1String lineBreak("<br>");
     if (digest == expected) {
         // After an index error the data is not vouched for, even though it is unaltered.
-        const QString assurance = indexError ? QString() : KTLCypher::tr("The data seems not corrupted!");
-        emit m_cypher.processMessages(KTLCypher::tr("Hash value: OK") + lineBreak + assurance, false,
-                                      messageCount + 1);
+        const QString assurance = indexError ? QString() : tr("The data seems not corrupted!");
+        m_report.message(tr("Hash value: OK") + lineBreak + assurance, false, messageCount + 1);
     } else {
-        emit m_cypher.processMessages(KTLCypher::tr("Hash value: INVALID") + lineBreak
-                                              + KTLCypher::tr("The data could be corrupted!"),
-                                      true, messageCount + 1);
+        m_report.message(tr("Hash value: INVALID") + lineBreak + tr("The data could be corrupted!"), true,
+                         messageCount + 1);
     }
 }
 

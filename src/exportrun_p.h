@@ -4,15 +4,18 @@
 #include "atomicfile_p.h"
 #include "concurrentmd5_p.h"
 #include "indexfileanalyser.h"
+#include "recordstream_p.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 
+#include <atomic>
+
 namespace fiscora {
 
-class KTLCypher;
-class RecordStream;
+class ExportReport;
 
 //! The parameters of one export, as startDecryption() stored them.
 struct ExportJob
@@ -26,21 +29,14 @@ struct ExportJob
 };
 
 /*!
- * What the decryptor's thread body does around the record decryption: it checks the job,
- * decides the names on disk, opens the source, reads the backup header, reads the records in
- * pieces and has them hashed while they are decrypted, puts the table file in place and sends
- * the index report and the hash verdict. Failures go out as \a cypher's error() pairs.
+ * One export, from the source file to the hash verdict: it checks the job, decides the names on
+ * disk, opens the source and reads its backup header, reads the records in pieces and has them
+ * hashed while they are decrypted, puts the table file in place, writes the GDPdU description
+ * files and sends the index report and the hash verdict. Everything it has to say goes to
+ * \a report, in the texts of the decryptor.
  *
  * \code
- * ExportRun exportRun(cypher, job);
- * if (!exportRun.prepare())
- *     return;
- * RecordStream stream(cypher, stopRequested, job.skipLineCheck);
- * if (!exportRun.decryptRecords(stream))
- *     return;
- * const QByteArray digest = exportRun.closeSource();
- * if (exportRun.placeTableFile())
- *     exportRun.report(digest);
+ * ExportRun(report, stopRequested, job).run();
  * \endcode
  *
  * Memory stays the same whatever the size of the source: it is read in pieces of a few
@@ -48,47 +44,39 @@ struct ExportJob
  */
 class ExportRun
 {
-public:
-    ExportRun(KTLCypher &cypher, const ExportJob &job);
+    Q_DECLARE_TR_FUNCTIONS(fiscora::KTLCypher)
 
-    //! Checks source and target, creates the export folder, opens the source and reads its
-    //! header; false after the failure's error() pair.
-    bool prepare();
+public:
+    ExportRun(ExportReport &report, const std::atomic_bool &stopRequested, const ExportJob &job);
+
+    void run();
 
     /*!
-     * Decrypts the records behind the header into the temporary table file through \a stream,
-     * hashing them on the way; false after the failure's error() pair.
+     * Copies the resource \a fileName into \a folder, which ends with a separator, as a whole or
+     * not at all, and announces it to \a report; false, after a warning, when it cannot.
      */
-    bool decryptRecords(RecordStream &stream);
-
-    //! Waits for the MD5 digest of the records, returns it and closes the source.
-    QByteArray closeSource();
-
-    //! Replaces the table file by the temporary file; false after the failure's error() pair.
-    bool placeTableFile();
-
-    //! Whether the GDPdU description files belong into the export folder.
-    bool writesDescription() const { return m_job.gdpduExport && !m_job.rawDataOnly; }
-    QString exportFolder() const { return m_exportFolder; }
-    QString tableFile() const { return m_tableFile; }
-    const IndexFileAnalyser &analyser() const { return m_analyser; }
-
-    //! Sends the index report, numbered from 1, and the hash verdict for \a digest.
-    void report(const QByteArray &digest);
+    static bool saveResource(const QString &folder, const QString &fileName, ExportReport &report);
 
 private:
+    bool prepare();
     bool createExportFolder();
     bool openSource();
     bool readHeader();
-    bool readFailed();
+    bool decryptRecords();
     char *pieceData(int piece);
+    bool readFailed();
+    bool placeTableFile();
+    void saveDescription();
     //! The INDEX_INFO line to head the table file, or nothing.
     QByteArray infoLine() const;
+    void report(const QByteArray &digest);
     int reportIndex(bool *anyError);
     void reportHash(const QByteArray &digest, int messageCount, bool indexError);
 
-    KTLCypher &m_cypher;
+    ExportReport &m_report;
+    const std::atomic_bool &m_stopRequested;
     const ExportJob m_job;
+    const bool m_gdpdu;
     QString m_exportFolder;
     QString m_tableFile;
     IndexFileAnalyser m_analyser;
@@ -96,6 +84,7 @@ private:
     qint64 m_sourceSize = 0;
     qint64 m_bodyOffset = 0;
     AtomicFile m_table;
+    RecordStream m_stream;
     // Pieces of the source read ahead of the record stream; declared before the digest, so that
     // they outlive the thread that reads them.
     static constexpr int PiecesAhead = 4;

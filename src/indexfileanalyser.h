@@ -128,6 +128,17 @@ private:
     QByteArray m_CRFirmwareVersion;
 };
 
+//! The most bytes a backup header can take: its two-byte length field and the 65535 it announces.
+constexpr int LongestBackupHeader = 2 + 0xFFFF;
+
+//! A text field of a backup header (serial number, firmware version) without the zero bytes that
+//! fill it up and without white space around it.
+inline QString headerFieldText(const QByteArray &field)
+{
+    const int zero = field.indexOf('\0');
+    return QString::fromUtf8(zero < 0 ? field : field.left(zero)).trimmed();
+}
+
 } // namespace fiscora
 
 Q_DECLARE_METATYPE(fiscora::IndexFileAnalyser)

@@ -2,17 +2,52 @@
 
 #include "atomicfile_p.h"
 #include "exportrun_p.h"
+#include "jobreport_p.h"
 #include "logging_p.h"
 #include "recordstream_p.h"
 
-#include <QFileInfo>
 #include <QMutexLocker>
 
 namespace fiscora {
 
+namespace {
+
+// What the export and the record stream report goes out as the decryptor's signals, from here
+// alone.
+class CypherReport : public ExportReport
+{
+public:
+    explicit CypherReport(KTLCypher &cypher)
+        : m_cypher(cypher)
+    {
+    }
+
+    void fail(const QString &error, const QString &hint) override { emit m_cypher.error(error, hint); }
+    void message(const QString &text, bool isError, int count) override
+    {
+        emit m_cypher.processMessages(text, isError, count);
+    }
+    void progressStarted(int maximum) override { emit m_cypher.initProgressBar(0, maximum); }
+    void progress(int value) override { emit m_cypher.updateProgressBar(value); }
+    void tableWritten(const QString &file, const IndexFileAnalyser &analyser) override
+    {
+        emit m_cypher.finishSuccessful(file, analyser);
+    }
+    void fileSaved(const QString &file) override { emit m_cypher.fileSaved(file); }
+
+private:
+    KTLCypher &m_cypher;
+};
+
+} // namespace
+
 KTLCypher::KTLCypher(QObject *parent)
     : QThread(parent)
 {
+    // Qt 5 looks the type of a queued argument up by its name when the signal is emitted through
+    // an automatic connection, and does not ask the meta-call to register it. Registered with the
+    // first decryptor, the analyser is known in time for every connection to one.
+    qRegisterMetaType<IndexFileAnalyser>();
 }
 
 KTLCypher::~KTLCypher() = default;
@@ -59,80 +94,26 @@ void KTLCypher::run()
     ExportJob job;
     {
         const QMutexLocker locker(&m_mutex);
-        job = {m_sourceFile, m_targetPath, m_rawDataOnly, m_gdpduExport, m_indexInfoLine,
-               m_skipLineCheck};
+        job = {m_sourceFile, m_targetPath, m_rawDataOnly, m_gdpduExport, m_indexInfoLine, m_skipLineCheck};
     }
-    ExportRun exportRun(*this, job);
-    if (!exportRun.prepare())
-        return;
-    RecordStream stream(*this, m_stopRequested, job.skipLineCheck);
-    if (!exportRun.decryptRecords(stream)) {
-        // A stop has been reported by the decryption already.
-        if (!m_stopRequested) {
-            qCWarning(lcKtlCypher, "No decrypted values for saving.");
-            emit error(tr("No decrypted values for saving."),
-                       tr("Check your source file for having valid data."));
-        }
-        return;
-    }
-    const QByteArray digest = exportRun.closeSource();
-    if (!exportRun.placeTableFile())
-        return;
-    emit finishSuccessful(exportRun.tableFile(), exportRun.analyser());
-    // The description files are a courtesy to the auditor: without them the export still stands.
-    if (exportRun.writesDescription()) {
-        if (!saveDTDFile(exportRun.exportFolder()))
-            emit error(tr("DTD file couldn´t create successful!"),
-                       tr("Check your write permission for the saving location."));
-        if (!saveXMLFile(exportRun.exportFolder()))
-            emit error(tr("XML file couldn´t create successful!"),
-                       tr("Check your write permission for the saving location."));
-    }
-    exportRun.report(digest);
+    CypherReport report(*this);
+    ExportRun(report, m_stopRequested, job).run();
 }
 
 bool KTLCypher::decrypt(const QByteArray &data, const QString &filename, const QByteArray &header,
                         const bool skipLineCheck)
 {
+    CypherReport report(*this);
     AtomicFile table(filename);
-    RecordStream stream(*this, m_stopRequested, skipLineCheck);
+    RecordStream stream(report, m_stopRequested, skipLineCheck);
     return stream.begin(table, data.size(), header) && stream.take({data.constData(), 0, data.size(), true})
         && stream.end() && stream.commit();
 }
 
 bool KTLCypher::saveFileFromRessource(const QString &folder, const QString &fileName)
 {
-    if (!QFileInfo(folder).isDir()) {
-        qCWarning(lcKtlCypher, "Folder %s for saving Resscource-File don´t exist.", qUtf8Printable(folder));
-        return false;
-    }
-    QFile resource(QStringLiteral(":/") + fileName);
-    if (!resource.exists()) {
-        qCWarning(lcKtlCypher, "Resscource file couldn´t determine.");
-        return false;
-    }
-    if (!resource.open(QIODevice::ReadOnly)) {
-        qCWarning(lcKtlCypher, "Resscource data couldn´t open for reading.");
-        return false;
-    }
-    const QByteArray bytes = resource.readAll();
-    resource.close();
-
-    // A description file cut short would mislead the auditor's software, so an earlier one stays
-    // until the new one is complete.
-    AtomicFile file(folder + fileName);
-    if (!file.open()) {
-        qCWarning(lcKtlCypher, "Resscource file %s couldn´t create for saving: %s", qUtf8Printable(file.fileName()),
-                  qUtf8Printable(file.errorString()));
-        return false;
-    }
-    if (!file.write(bytes.constData(), bytes.size()) || !file.finish() || !file.commit()) {
-        qCWarning(lcKtlCypher, "Resscource file %s couldn´t write: %s", qUtf8Printable(file.fileName()),
-                  qUtf8Printable(file.errorString()));
-        return false;
-    }
-    emit fileSaved(file.fileName());
-    return true;
+    CypherReport report(*this);
+    return ExportRun::saveResource(folder, fileName, report);
 }
 
 bool KTLCypher::saveDTDFile(const QString &folder)

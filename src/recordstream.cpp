@@ -1,7 +1,7 @@
 #include "recordstream_p.h"
 
 #include "atomicfile_p.h"
-#include "ktlcypher.h"
+#include "jobreport_p.h"
 #include "linecheck_p.h"
 #include "logging_p.h"
 #include "recordstart_p.h"
@@ -54,8 +54,8 @@ PrintableRun longestPrintableRun(const char *line, int length)
 
 } // namespace
 
-RecordStream::RecordStream(KTLCypher &cypher, const std::atomic_bool &stopRequested, bool skipLineCheck)
-    : m_cypher(cypher)
+RecordStream::RecordStream(JobReport &report, const std::atomic_bool &stopRequested, bool skipLineCheck)
+    : m_report(report)
     , m_stopRequested(stopRequested)
     , m_skipLineCheck(skipLineCheck)
 {
@@ -66,12 +66,12 @@ bool RecordStream::begin(AtomicFile &output, qint64 size, const QByteArray &head
     m_file = &output;
     m_size = size;
     m_progressStep = qMax<qint64>(size / ProgressEnd, 1);
-    emit m_cypher.initProgressBar(0, ProgressEnd);
+    m_report.progressStarted(ProgressEnd);
     if (!output.open()) {
         qCWarning(lcKtlCypher, "Couldn't open %s: %s", qUtf8Printable(output.temporaryFileName()),
                   qUtf8Printable(output.errorString()));
-        emit m_cypher.error(KTLCypher::tr("Couldn't init temporary space for the data."),
-                            KTLCypher::tr("Check if the file is open or if you have write permissions."));
+        m_report.fail(tr("Couldn't init temporary space for the data."),
+                      tr("Check if the file is open or if you have write permissions."));
         return false;
     }
     m_output.reserve(int(qMin<qint64>(size, WriteThreshold)) + LargestLine);
@@ -107,11 +107,10 @@ bool RecordStream::end()
     if (!m_file->finish())
         return writeFailed(m_file->temporaryFileName(), m_file->errorString());
     if (m_repairedLines > 0 || m_unreadBytes > 0) {
-        emit m_cypher.processMessages(
-                KTLCypher::tr("Not all records could be read: %1 lines were repaired, %2 bytes could not be read.")
-                        .arg(m_repairedLines)
-                        .arg(m_unreadBytes),
-                true, 0);
+        m_report.message(tr("Not all records could be read: %1 lines were repaired, %2 bytes could not be read.")
+                                 .arg(m_repairedLines)
+                                 .arg(m_unreadBytes),
+                         true, 0);
     }
     return true;
 }
@@ -257,7 +256,7 @@ void RecordStream::resumeAt(qint64 offset)
 void RecordStream::reportLine(const char *text)
 {
     m_lastReportedLine = m_linesWritten;
-    emit m_cypher.processMessages(KTLCypher::tr(text).arg(m_linesWritten), true, 0);
+    m_report.message(tr(text).arg(m_linesWritten), true, 0);
 }
 
 void RecordStream::reportProgress()
@@ -267,7 +266,7 @@ void RecordStream::reportProgress()
     if (progress == m_lastProgress)
         return;
     m_lastProgress = progress;
-    emit m_cypher.updateProgressBar(progress);
+    m_report.progress(progress);
 }
 
 bool RecordStream::writeOut(const char *data, qint64 size)
@@ -287,18 +286,15 @@ bool RecordStream::writeFailed(const QString &fileName, const QString &reason)
     qCWarning(lcKtlCypher, "Couldn't write the decrypted data to %s: %s", qUtf8Printable(fileName),
               qUtf8Printable(reason));
     m_file->cancel();
-    emit m_cypher.error(
-            KTLCypher::tr("Couldn't write the decrypted data to %1. The error from the system is: %2")
-                    .arg(fileName, reason),
-            KTLCypher::tr("Check if there is enough free space and if you have write permissions."));
+    m_report.fail(tr("Couldn't write the decrypted data to %1. The error from the system is: %2").arg(fileName, reason),
+                  tr("Check if there is enough free space and if you have write permissions."));
     return false;
 }
 
 bool RecordStream::abort()
 {
     m_file->cancel();
-    emit m_cypher.error(KTLCypher::tr("Process abbort by the user."),
-                        KTLCypher::tr("Saving of the decrypted data was not successful!"));
+    m_report.fail(tr("Process abbort by the user."), tr("Saving of the decrypted data was not successful!"));
     return false;
 }
 

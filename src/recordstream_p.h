@@ -4,6 +4,7 @@
 #include "recordwindow_p.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <atomic>
@@ -11,7 +12,7 @@
 namespace fiscora {
 
 class AtomicFile;
-class KTLCypher;
+class JobReport;
 
 //! A piece of a record stream as the caller holds it in memory.
 struct StreamView
@@ -27,12 +28,12 @@ struct StreamView
 /*!
  * One pass over a stream of encrypted records: each record is decrypted, its line checked and,
  * where damaged, its readable part salvaged, and the lines are written into the table file.
- * Progress, line messages and failures go out as \a cypher's signals.
+ * Progress, line messages and failures go to \a report, in the texts of the decryptor.
  *
  * The stream may come in pieces, each starting no later than keepFrom() of the piece before:
  *
  * \code
- * RecordStream stream(cypher, stopRequested, skipLineCheck);
+ * RecordStream stream(report, stopRequested, skipLineCheck);
  * AtomicFile table(tableFile);
  * bool ok = stream.begin(table, size, header);
  * for (each piece, until the last) ok = ok && stream.take(piece);
@@ -45,16 +46,18 @@ struct StreamView
  */
 class RecordStream
 {
+    Q_DECLARE_TR_FUNCTIONS(fiscora::KTLCypher)
+
 public:
-    RecordStream(KTLCypher &cypher, const std::atomic_bool &stopRequested, bool skipLineCheck);
+    RecordStream(JobReport &report, const std::atomic_bool &stopRequested, bool skipLineCheck);
 
     /*!
      * Starts a pass over \a size bytes of records into \a output, which it opens, and writes
-     * \a header first. False after an error() pair.
+     * \a header first. False after a failure has been reported.
      */
     bool begin(AtomicFile &output, qint64 size, const QByteArray &header);
 
-    //! Takes the records that \a view holds. False after an error() pair, or on a stop.
+    //! Takes the records that \a view holds. False after a failure or a stop has been reported.
     bool take(const StreamView &view);
 
     //! The first stream offset that the next piece must hold.
@@ -62,11 +65,11 @@ public:
 
     /*!
      * Writes out the last lines and finishes the output, then says what could not be read.
-     * False after an error() pair.
+     * False after a failure has been reported.
      */
     bool end();
 
-    //! Puts the finished output in place of its file; false after an error() pair.
+    //! Puts the finished output in place of its file; false after a failure has been reported.
     bool commit();
 
 private:
@@ -88,7 +91,7 @@ private:
     bool writeFailed(const QString &fileName, const QString &reason);
     bool abort();
 
-    KTLCypher &m_cypher;
+    JobReport &m_report;
     const std::atomic_bool &m_stopRequested;
     const bool m_skipLineCheck;
     AtomicFile *m_file = nullptr;

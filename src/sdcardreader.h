@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QList>
 #include <QMutex>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QThread>
@@ -85,16 +84,11 @@ private:
     void run() override;
 
     void processInternalSDData(QString sourcePath, QString targetPath, QDate fromDate, QDate toDate);
-    bool backupRegister(const QString &folder, const QString &targetPath, const QDate &fromDate,
-                        const QDate &toDate, QSet<QString> &written);
-    void reportNoDataFiles(const QString &folder, const QDate &fromDate, const QDate &toDate);
 
     QStringList determineSerialnumberStartPath(QString startPath);
-    QStringList determineSerialnumberStartPath(const QString &startPath, QSet<QString> &reached);
     bool isSerialNumber(QString name);
     QString getCRSerialNumber(QString path, bool withoutPrefix);
     QString findYearPath(QString path);
-    QString findYearPath(const QString &path, QSet<QString> &reached);
 
     QList<QFileInfo> getFiles(QString path, QDate fromDate, QDate toDate);
     QList<QFileInfo> getYearDirs(QString path, QDate fromDate, QDate toDate);

@@ -1,5 +1,6 @@
 #include "faultinjection.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,8 @@ struct Fault
     std::atomic_bool armed{false};
     char pathSuffix[512] = {};
     int error = 0;
+    // Bytes that may still be written before writes fail.
+    std::atomic<qint64> allowed{0};
 };
 
 Fault faults[faultinjection::CallCount];
@@ -70,15 +73,40 @@ void failOn(Call call, const QByteArray &pathSuffix, int error)
     fault.armed = true;
 }
 
+void fillDiskAfter(qint64 allowed, const QByteArray &pathSuffix)
+{
+    faults[Write].allowed = allowed;
+    failOn(Write, pathSuffix, ENOSPC);
+}
+
 void reset()
 {
-    for (Fault &fault : faults)
+    for (Fault &fault : faults) {
         fault.armed = false;
+        fault.allowed = 0;
+    }
 }
 
 } // namespace faultinjection
 
 extern "C" {
+
+ssize_t write(int descriptor, const void *data, size_t size)
+{
+    static const auto realWrite = next<ssize_t (*)(int, const void *, size_t)>("write");
+    Fault &fault = faults[faultinjection::Write];
+    char path[4096];
+    if (fault.armed && pathOf(descriptor, path, sizeof path) && endsWith(path, fault.pathSuffix)) {
+        const qint64 allowed = fault.allowed;
+        if (allowed <= 0) {
+            errno = fault.error;
+            return -1;
+        }
+        size = std::min<size_t>(size, size_t(allowed));
+        fault.allowed -= qint64(size);
+    }
+    return realWrite(descriptor, data, size);
+}
 
 int close(int descriptor)
 {

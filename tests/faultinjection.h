@@ -2,9 +2,9 @@
 #define FISCORA_FAULTINJECTION_H
 
 // Calls of the C library that fail on demand for one file, as a failing disk or file system makes
-// them fail. A test executable that links faultinjection.cpp replaces close(), fdatasync(), fsync()
-// and rename() for its whole process, the library included; they do what the C library's do until
-// a test arms them.
+// them fail. A test executable that links faultinjection.cpp replaces write(), close(), fdatasync(),
+// fsync() and rename() for its whole process, the library included; they do what the C library's
+// do until a test arms them.
 //
 //     faultinjection::failOn(faultinjection::Sync, "gobd.csv.~tmp");
 //     ... run an export: syncing its table file fails with EIO ...
@@ -17,6 +17,7 @@
 namespace faultinjection {
 
 enum Call {
+    Write,  //!< write() to such a descriptor, once the bytes allowed have been written to them
     Close,  //!< close() of a file descriptor whose file's path ends with the suffix
     Sync,   //!< fdatasync() and fsync() of such a descriptor
     Rename, //!< rename() onto a path that ends with the suffix
@@ -25,6 +26,10 @@ enum Call {
 
 //! From now on, \a call fails with \a error for files whose path ends with \a pathSuffix.
 void failOn(Call call, const QByteArray &pathSuffix, int error = EIO);
+
+//! From now on, writes to files whose path ends with \a pathSuffix fail with ENOSPC once
+//! \a allowed bytes have been written to them, as on a disk that is full.
+void fillDiskAfter(qint64 allowed, const QByteArray &pathSuffix);
 
 //! Every call does what the C library's does again.
 void reset();

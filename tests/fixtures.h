@@ -1,21 +1,36 @@
 #ifndef FISCORA_FIXTURES_H
 #define FISCORA_FIXTURES_H
 
-// Fixtures shared by the test suites: files and backup headers.
-
-#include <fiscora/helperclass.h>
-#include <fiscora/indexfileanalyser.h>
+// Files for the test suites. The helpers that make them answer why they could not:
+//
+//     QVERIFY_DONE(writeFile(path, contents));
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-//! Writes \a contents to \a path, creating the folders on the way.
-inline bool writeFile(const QString &path, const QByteArray &contents)
+//! Fails the test with the reason that \a call, one of the helpers here, gives when it failed.
+#define QVERIFY_DONE(call)                                                                                             \
+    do {                                                                                                               \
+        const QString reason = (call);                                                                                 \
+        QVERIFY2(reason.isEmpty(), qPrintable(reason));                                                                \
+    } while (false)
+
+//! Writes \a contents to \a path, creating the folders on the way; why it could not, or nothing.
+inline QString writeFile(const QString &path, const QByteArray &contents)
 {
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return QStringLiteral("cannot create the folder of %1").arg(path);
     QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
-        && file.write(contents) == contents.size() && file.flush();
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.flush())
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return QString();
+}
+
+//! Creates the folder \a path with its parents; why it could not, or nothing.
+inline QString makeFolder(const QString &path)
+{
+    return QDir().mkpath(path) ? QString() : QStringLiteral("cannot create the folder %1").arg(path);
 }
 
 //! The bytes of \a path, or "<missing>" when it cannot be read, so that no file and an empty one differ.
@@ -23,18 +38,6 @@ inline QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-//! The header of a backup that the reader wrote for a register: its month \a map and the body's \a digest.
-inline QByteArray backupHeader(const QByteArray &serialNumber, const QByteArray &map, const QByteArray &digest)
-{
-    using fiscora::HelperClass;
-    fiscora::IndexFileAnalyser analyser;
-    analyser.setIndexSource(fiscora::IndexFileAnalyser::SOURCE_SD);
-    analyser.setCRSerialnumber(serialNumber);
-    analyser.setMD5Value(digest);
-    const QByteArray header = analyser.getCompessIndex() + map;
-    return HelperClass::convertIntToByteArray(header.size() - 2) + header.mid(2);
 }
 
 #endif // FISCORA_FIXTURES_H

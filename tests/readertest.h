@@ -1,70 +1,30 @@
 #ifndef FISCORA_READERTEST_H
 #define FISCORA_READERTEST_H
 
-// Shared by the reader's tests: running a whole job and recording what it emits, as text.
+// Shared by the reader's tests: sample cards, and what a good backup of one of their registers
+// reports and holds.
 
 #include "fixtures.h"
+#include "joblog.h"
 
-#include <fiscora/sdcardreader.h>
+#include <samplecard.h>
+
+#include <fiscora/helperclass.h>
 
 #include <QDate>
 #include <QStringList>
 
 namespace readertest {
 
-using fiscora::SDCardReader;
+using namespace joblog;
 
-inline QString error(const QString &error, const QString &hint)
+//! initProgressBar(0, files) followed by updateProgressBar(1) to updateProgressBar(files).
+inline QStringList progressOf(int files)
 {
-    return QStringLiteral("error(%1 | %2)").arg(error, hint);
-}
-inline QString finished(const QString &path)
-{
-    return QStringLiteral("finishSuccesful(%1)").arg(path);
-}
-inline QString message(const QString &text, bool isError, int count)
-{
-    return QStringLiteral("processMessage(%1, %2, %3)").arg(text, isError ? "true" : "false").arg(count);
-}
-
-//! initProgressBar(0, n) followed by updateProgressBar(1) to updateProgressBar(n).
-inline QStringList progress(int count)
-{
-    QStringList log{QStringLiteral("initProgressBar(0, %1)").arg(count)};
-    for (int i = 1; i <= count; ++i)
-        log << QStringLiteral("updateProgressBar(%1)").arg(i);
-    return log;
-}
-
-//! Records every signal of \a reader into \a log, in the reader's thread, which keeps their order.
-inline void recordSignals(SDCardReader &reader, QStringList &log)
-{
-    const auto on = [&reader](auto signal, auto record) {
-        QObject::connect(&reader, signal, &reader, record, Qt::DirectConnection);
-    };
-    on(&SDCardReader::finishSuccesful, [&log](const QString &path) { log << finished(path); });
-    on(&SDCardReader::processMessage, [&log](const QString &text, bool isError, int count) {
-        log << message(text, isError, count);
-    });
-    on(&SDCardReader::error, [&log](const QString &text, const QString &hint) { log << error(text, hint); });
-    on(&SDCardReader::initProgressBar, [&log](int start, int end) {
-        log << QStringLiteral("initProgressBar(%1, %2)").arg(start).arg(end);
-    });
-    on(&SDCardReader::updateProgressBar, [&log](int value) {
-        log << QStringLiteral("updateProgressBar(%1)").arg(value);
-    });
-}
-
-//! Runs one job to its end and returns what it emitted.
-inline QStringList runJob(const QString &source, const QString &target, const QDate &fromDate = QDate(),
-                          const QDate &toDate = QDate())
-{
-    SDCardReader reader;
-    QStringList log;
-    recordSignals(reader, log);
-    if (reader.startReading(source, target, fromDate, toDate))
-        reader.wait();
-    return log;
+    QStringList lines{progressStarted(files)};
+    for (int i = 1; i <= files; ++i)
+        lines << progress(i);
+    return lines;
 }
 
 inline QString backupPath(const QString &target, const QString &serialNumber, const QString &label = "complete")
@@ -72,13 +32,43 @@ inline QString backupPath(const QString &target, const QString &serialNumber, co
     return target + QStringLiteral("/Backup_CR#%1_%2.enc").arg(serialNumber, label);
 }
 
-//! What a register whose index and data files agree emits: progress, the complete backup, the index report.
+//! What a register whose index and data files agree reports: progress, the complete backup, the index report.
 inline QStringList goodBackup(const QString &target, const QString &serialNumber, int files = 4)
 {
-    return progress(files) + QStringList{finished(backupPath(target, serialNumber)),
+    return progressOf(files) + QStringList{backupWritten(backupPath(target, serialNumber)),
         message("The data was created by reading from SD-Card or Backup.", false, 1),
         message("Serialnumber of the cash register: " + serialNumber, false, 2),
         message("The data index is correct, no issues recognised.", false, 3)};
+}
+
+//! Registers of four months, January to April 2019, whose index and data files agree.
+inline QList<fiscora::sample::RegisterFiles> writeTestCard(const QString &path,
+                                                           fiscora::sample::CardOptions options = {})
+{
+    options.lastMonth = QDate(2019, 4, 1);
+    return fiscora::sample::writeCard(path, options);
+}
+
+/*!
+ * The backup of \a reg: the header with the serial number, the month \a map (by default 128
+ * months from January 2016, all fine) and the MD5 digest of the body, which is the \a dataFiles
+ * in their order.
+ */
+inline QByteArray expectedBackup(const fiscora::sample::RegisterFiles &reg, const QStringList &dataFiles,
+                                 const QByteArray &map = QByteArray::fromHex("8001"))
+{
+    QByteArray body;
+    for (const QString &file : dataFiles)
+        body += fileBytes(file);
+    return fiscora::sample::backupHeader(QFileInfo(reg.folder).fileName().toLatin1(), map,
+                                         fiscora::HelperClass::calculateMD5Hash(body))
+        + body;
+}
+
+//! What a folder holds, hidden files and all.
+inline QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace readertest

@@ -1,5 +1,6 @@
 // End to end: the fiscora application and fiscora-mkcard run as people and scripts run them.
 
+#include "fixtures.h"
 #include "journal.h"
 
 #include <QCryptographicHash>
@@ -47,12 +48,6 @@ bool makeCard(const QString &folder, const QStringList &options)
     if (result.exitCode != 0)
         qWarning("fiscora-mkcard failed: %s", qPrintable(result.err));
     return result.exitCode == 0;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The end of what "info" prints: the month calendar with its rows of years.

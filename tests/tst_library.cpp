@@ -1,7 +1,10 @@
 #include "fixtures.h"
 
+#include <samplecard.h>
+
 #include <fiscora/fiscora.h>
 #include <fiscora/indexfileanalyser.h>
+#include <fiscora/ktlcypher.h>
 
 #include <QtTest>
 
@@ -10,10 +13,10 @@ class LibraryTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void analyserMetaType();
     void version();
     void resources_data();
     void resources();
-    void analyserMetaType();
 };
 
 void LibraryTest::version()
@@ -42,13 +45,30 @@ void LibraryTest::resources()
     QCOMPARE(bytes, fileBytes(original));
 }
 
-// A queued connection of the cypher's signals looks the analyser's type up by its name, which is
-// known once the library is loaded.
+// Nothing but the resources is set up when the library is loaded: the analyser's meta type is
+// registered with the first decryptor, in time for an automatic connection across threads.
 void LibraryTest::analyserMetaType()
 {
-    const int id = QMetaType::type("fiscora::IndexFileAnalyser");
-    QCOMPARE(id, qMetaTypeId<fiscora::IndexFileAnalyser>());
-    QCOMPARE(QVariant::fromValue(fiscora::IndexFileAnalyser()).userType(), id);
+    QCOMPARE(QMetaType::type("fiscora::IndexFileAnalyser"), int(QMetaType::UnknownType));
+    QThread receiverThread;
+    QObject receiver;
+    receiver.moveToThread(&receiverThread);
+    receiverThread.start();
+    fiscora::KTLCypher cypher;
+    QByteArray serialNumber;
+    connect(&cypher, &fiscora::KTLCypher::finishSuccessful, &receiver,
+            [&serialNumber](const QString &, const fiscora::IndexFileAnalyser &analyser) {
+                serialNumber = analyser.getCRSerialnumber();
+            });
+    QTemporaryDir dir;
+    QVERIFY_DONE(writeFile(dir.filePath("Backup_CR#12345678_complete.enc"),
+                           fiscora::sample::backupHeader("12345678", {}, QByteArray(16, '\0'))));
+
+    QVERIFY(cypher.startDecryption(dir.filePath("Backup_CR#12345678_complete.enc"), dir.path(), false, false, false, false));
+    QVERIFY(cypher.wait(60000));
+    QMetaObject::invokeMethod(&receiver, [&receiverThread] { receiverThread.quit(); });
+    QVERIFY(receiverThread.wait(60000));
+    QCOMPARE(serialNumber, QByteArray("12345678").leftJustified(20, '\0'));
 }
 
 QTEST_GUILESS_MAIN(LibraryTest)

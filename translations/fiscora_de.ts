@@ -195,7 +195,7 @@
     </message>
     <message>
         <source>Backup</source>
-        <extracomment>&quot;Backup&quot; and &quot;CR#&quot; begin the name of the backup file, whose parts are joined by &quot;_&quot;</extracomment>
+        <extracomment>Begins the name of a backup file, whose parts are joined by &quot;_&quot;: may not hold a &quot;_&quot;</extracomment>
         <translation>Backup</translation>
     </message>
     <message>
@@ -276,14 +276,17 @@
     </message>
     <message>
         <source>CR#</source>
+        <extracomment>Stands before the serial number in the name of a backup file, whose parts are joined by &quot;_&quot;: may not hold a &quot;_&quot;</extracomment>
         <translation>CR#</translation>
     </message>
     <message>
         <source>NoSerialNumber</source>
+        <extracomment>Stands for the serial number in the name of a backup file, whose parts are joined by &quot;_&quot;: may not hold a &quot;_&quot;</extracomment>
         <translation>NoSerialNumber</translation>
     </message>
     <message>
         <source>complete</source>
+        <extracomment>The period of a backup of every month, part of its file name: may not hold a &quot;_&quot;</extracomment>
         <translation>complete</translation>
     </message>
     <message>

@@ -147,4 +147,14 @@ QString indexFileName(const QString &serialNumber)
     return serialNumber;
 }
 
+QByteArray backupHeader(const QByteArray &serialNumber, const QByteArray &map, const QByteArray &digest)
+{
+    constexpr char Version = 2;
+    constexpr char SourceSd = 10;
+    const QByteArray fields = QByteArray(1, Version) + QByteArray(1, SourceSd) + digest
+        + serialNumber.leftJustified(20, '\0', true) + QByteArray(20, '\0') + map;
+    const int length = fields.size();
+    return QByteArray(1, char(length >> 8)) + char(length & 0xFF) + fields;
+}
+
 } // namespace fiscora::sample

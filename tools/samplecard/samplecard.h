@@ -63,6 +63,13 @@ QList<RegisterFiles> writeCard(const QString &path, const CardOptions &options);
 //! The name under which a reader looks for the index file of the register in \a serialNumber.
 QString indexFileName(const QString &serialNumber);
 
+/*!
+ * The header of a backup of register \a serialNumber as the reader writes it (version 2, read
+ * from an SD card, no firmware version), built byte by byte: its month \a map in runs of two
+ * bytes, and \a digest, the MD5 digest of the body (16 bytes).
+ */
+QByteArray backupHeader(const QByteArray &serialNumber, const QByteArray &map, const QByteArray &digest);
+
 } // namespace fiscora::sample
 
 #endif // FISCORA_SAMPLECARD_H
