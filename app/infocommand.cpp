@@ -8,13 +8,6 @@
 
 namespace fiscora::cli {
 
-namespace {
-
-// The header's length field announces at most 65535 bytes behind its own two.
-constexpr qint64 LongestHeader = 2 + 65535;
-
-} // namespace
-
 InfoCommand::InfoCommand(Reporter &reporter)
     : m_reporter(reporter)
 {
@@ -27,7 +20,7 @@ int InfoCommand::run(const QString &backupFile)
         return readFailed(file);
     BackupInfo info;
     info.file = backupFile;
-    const int bodyOffset = info.analyser.readCompressIndex(file.read(LongestHeader));
+    const int bodyOffset = info.analyser.readCompressIndex(file.read(LongestBackupHeader));
     if (file.error() != QFile::NoError)
         return readFailed(file);
     if (bodyOffset == 0) {

@@ -25,16 +25,6 @@ void writeText(FILE *stream, const QString &text)
     writeBytes(stream, text.toUtf8());
 }
 
-namespace {
-
-QString textUpToZero(const QByteArray &bytes)
-{
-    const int zero = bytes.indexOf('\0');
-    return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero)).trimmed();
-}
-
-} // namespace
-
 int BackupInfo::headerVersion() const
 {
     const QByteArray version = analyser.getHeaderVersion();
@@ -43,12 +33,12 @@ int BackupInfo::headerVersion() const
 
 QString BackupInfo::serialNumber() const
 {
-    return textUpToZero(analyser.getCRSerialnumber());
+    return headerFieldText(analyser.getCRSerialnumber());
 }
 
 QString BackupInfo::firmwareVersion() const
 {
-    return textUpToZero(analyser.getCRFirmwareVersion());
+    return headerFieldText(analyser.getCRFirmwareVersion());
 }
 
 } // namespace fiscora::cli

@@ -1,12 +1,11 @@
 // Measures a whole export (startDecryption with the GDPdU options) against the floor that every
 // export has to pay: hashing the backup once with MD5. See bench/README.md.
 
-#include <fiscora/helperclass.h>
-#include <fiscora/indexfileanalyser.h>
 #include <fiscora/ktlcypher.h>
 
 #include "damage.h"
 #include "journal.h"
+#include "samplecard.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -60,12 +59,7 @@ QByteArray recordPool(bool damaged)
 // A backup header for twelve good months of register 12345678 whose body has digest md5.
 QByteArray backupHeader(const QByteArray &md5)
 {
-    IndexFileAnalyser analyser;
-    analyser.setIndexSource(IndexFileAnalyser::SOURCE_SD);
-    analyser.setCRSerialnumber("12345678");
-    analyser.setMD5Value(md5);
-    QByteArray header = analyser.getCompessIndex() + QByteArray::fromHex("0c01");
-    return header.replace(0, 2, HelperClass::convertIntToByteArray(header.size() - 2));
+    return sample::backupHeader("12345678", QByteArray::fromHex("0c01"), md5);
 }
 
 // Writes a backup of the record pool repeated until it holds at least size bytes: the header is
