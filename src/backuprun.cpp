@@ -110,11 +110,8 @@ BackupRun::Result BackupRun::write()
 {
     // The index check needs only the list of data files, so the header, and with it the place of
     // the body, is known before the first data file is read.
-    const QString indexFile = CardLayout::indexFilePath(m_folder);
-    IndexFileAnalyser analyser;
-    analyser.setCRSerialnumber(CardLayout::serialNumber(m_folder, true).toLatin1());
-    bool indexRead = analyser.checkA00IndexFile(indexFile, m_dataFiles, m_fromDate, m_toDate,
-                                                IndexFileAnalyser::SOURCE_SD);
+    bool indexRead = false;
+    IndexFileAnalyser analyser = checkIndex(m_dataFiles, &indexRead);
     const QByteArray provisionalHeader = analyser.getCompessIndex();
     if (provisionalHeader.isEmpty())
         return writeFailed(tr("The index of the register is too large for a backup header."));
@@ -145,8 +142,7 @@ BackupRun::Result BackupRun::write()
 
     // A month whose data file could not be read is missing from the backup, and its header says so.
     if (m_filesRead.size() != m_dataFiles.size())
-        indexRead = analyser.checkA00IndexFile(indexFile, m_filesRead, m_fromDate, m_toDate,
-                                               IndexFileAnalyser::SOURCE_SD);
+        analyser = checkIndex(m_filesRead, &indexRead);
     analyser.setMD5Value(md5.result());
     const QByteArray header = analyser.getCompessIndex();
     if (header.isEmpty())
@@ -159,6 +155,15 @@ BackupRun::Result BackupRun::write()
     m_report.backupWritten(m_backupPath);
     reportIndex(indexRead, analyser);
     return Written;
+}
+
+IndexFileAnalyser BackupRun::checkIndex(const QList<QFileInfo> &filesRead, bool *indexRead) const
+{
+    IndexFileAnalyser analyser;
+    analyser.setCRSerialnumber(CardLayout::serialNumber(m_folder, true).toLatin1());
+    *indexRead = analyser.checkA00IndexFile(CardLayout::indexFilePath(m_folder), filesRead, m_fromDate, m_toDate,
+                                            IndexFileAnalyser::SOURCE_SD);
+    return analyser;
 }
 
 // Each data file is read whole, so one that cannot be read contributes nothing, and only one of

@@ -1,6 +1,8 @@
 #ifndef FISCORA_BACKUPRUN_P_H
 #define FISCORA_BACKUPRUN_P_H
 
+#include "indexfileanalyser.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDate>
@@ -17,7 +19,6 @@ namespace fiscora {
 class AtomicFile;
 class BackupReport;
 class ConcurrentMd5;
-class IndexFileAnalyser;
 
 /*!
  * One register's backup, from its serial-number folder to the index report: the data files of
@@ -46,13 +47,26 @@ public:
     //! Writes the backup, unless one of the same name is among the \a written ones of this job.
     Result run(const QSet<QString> &written);
 
+    /*!
+     * Finds the data files of the span, after checking that the folder can be read and that no
+     * backup of the same name is among the \a written ones; false after reporting why not.
+     */
+    bool select(const QSet<QString> &written);
+    //! The data files select() found.
+    QList<QFileInfo> dataFiles() const { return m_dataFiles; }
+
+    /*!
+     * The register's index file judged against \a filesRead, as the backup header stores it;
+     * \a indexRead tells whether the index file could be read.
+     */
+    IndexFileAnalyser checkIndex(const QList<QFileInfo> &filesRead, bool *indexRead) const;
+
     //! Where the backup goes.
     QString backupPath() const { return m_backupPath; }
 
 private:
     enum class CopyResult { Copied, WriteFailed, Stopped };
 
-    bool select(const QSet<QString> &written);
     void reportNoDataFiles();
     Result write();
     CopyResult copyDataFiles(AtomicFile &backup, ConcurrentMd5 &md5);

@@ -8,7 +8,8 @@
  *
  * SDCardReader copies a register's monthly data files from its SD card into one backup file,
  * KTLCypher decrypts a backup file into the table file "gobd.csv" with its GDPdU description,
- * IndexFileAnalyser carries the month index between the two, HelperClass offers small helpers.
+ * IndexFileAnalyser carries the month index between the two, CardListing tells what a read of a
+ * card would find, HelperClass offers small helpers.
  *
  * \code
  * #include <fiscora/fiscora.h>

@@ -1,5 +1,5 @@
 # Checks the dynamic symbol table of the library: the version function under its plain name,
-# the four classes, and nothing of the block cipher.
+# the five classes, and nothing of the block cipher.
 find_program(NM nm REQUIRED)
 execute_process(COMMAND ${NM} -D --defined-only "${LIBRARY}" OUTPUT_VARIABLE raw RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -10,7 +10,7 @@ execute_process(COMMAND ${NM} -D --defined-only -C "${LIBRARY}" OUTPUT_VARIABLE 
 if(NOT raw MATCHES " T getFiscoraLibVersion\n")
     message(FATAL_ERROR "getFiscoraLibVersion is not exported under its plain name:\n${raw}")
 endif()
-foreach(class HelperClass IndexFileAnalyser KTLCypher SDCardReader)
+foreach(class CardListing HelperClass IndexFileAnalyser KTLCypher SDCardReader)
     if(NOT demangled MATCHES "fiscora::${class}::")
         message(FATAL_ERROR "fiscora::${class} is not exported")
     endif()
