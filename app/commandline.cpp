@@ -4,12 +4,13 @@
 
 namespace fiscora::cli {
 
-//! A command's name and the names of its arguments.
+//! A command's name, the names of its arguments and how many of them may be left out at the end.
 struct CommandSyntax
 {
     const char *name;
     Command::Kind kind;
     QStringList arguments;
+    int optional = 0;
 };
 
 namespace {
@@ -20,6 +21,9 @@ const QList<CommandSyntax> &commandSyntaxes()
         {"read", Command::Read, {QStringLiteral("SOURCE"), QStringLiteral("TARGET")}},
         {"export", Command::Export, {QStringLiteral("BACKUP"), QStringLiteral("TARGET")}},
         {"info", Command::Info, {QStringLiteral("BACKUP")}},
+        {"list", Command::List, {QStringLiteral("SOURCE")}},
+        {"verify", Command::Verify, {QStringLiteral("EXPORT_DIR"), QStringLiteral("BACKUP")}, 1},
+        {"package", Command::Package, {QStringLiteral("BACKUP"), QStringLiteral("TARGET")}},
     };
     return syntaxes;
 }
@@ -38,7 +42,39 @@ QString option(const char *name)
     return QLatin1String(name);
 }
 
+bool takesDates(Command::Kind kind)
+{
+    return kind != Command::Info && kind != Command::Verify;
+}
+
+bool writes(Command::Kind kind)
+{
+    return kind == Command::Read || kind == Command::Export || kind == Command::Package;
+}
+
 } // namespace
+
+QList<QCommandLineOption> CommandLine::commandOptions(Command::Kind kind)
+{
+    QList<QCommandLineOption> options;
+    if (kind == Command::Export) {
+        options = {
+            {option("gdpdu"), tr("Write gobd.csv with index.xml and its DTD into TARGET/serial number/period/.")},
+            {option("index-info"), tr("Start the table file with the INDEX_INFO line of the backup header "
+                                      "(not with --gdpdu).")},
+            {option("raw"), tr("BACKUP holds bare records without a header: report their hash, compare none.")},
+            {option("skip-line-check"), tr("Write the lines as they decrypt, without checking or repairing them.")},
+        };
+    }
+    if (takesDates(kind)) {
+        options << QCommandLineOption(option("from"), tr("The first month; alone, the one month."), tr("date"))
+                << QCommandLineOption(option("to"), tr("The last month, with --from."), tr("date"));
+    }
+    if (writes(kind))
+        options << QCommandLineOption(option("overwrite"),
+                                      tr("Replace what is in the way instead of stopping before the start."));
+    return options;
+}
 
 QString CommandLine::requestedLanguage(const QStringList &arguments)
 {
@@ -79,7 +115,7 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
     }
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    m_helpText = parser.helpText();
+    m_helpText = applicationHelp(parser);
     if (parser.isSet(option("help")))
         return ShowHelp;
     if (parser.isSet(option("version")))
@@ -90,14 +126,25 @@ CommandLine::Outcome CommandLine::parse(const QStringList &arguments)
     return outcome == Run ? takeOptions(parser) : outcome;
 }
 
+// Qt's help names the program as it was started, with its whole path.
+QString CommandLine::applicationHelp(const QCommandLineParser &parser) const
+{
+    QString text = parser.helpText();
+    const QString started = QCoreApplication::arguments().value(0);
+    const int at = started.isEmpty() ? -1 : text.indexOf(started);
+    if (at >= 0 && at < text.indexOf(QLatin1Char('\n')))
+        text.replace(at, started.size(), QCoreApplication::applicationName());
+    return text;
+}
+
 CommandLine::Outcome CommandLine::takeArguments(const QStringList &positional, const CommandSyntax &syntax)
 {
     // The first positional argument is the command's name.
-    const int expected = syntax.arguments.size() + 1;
-    if (positional.size() < expected)
+    const int most = syntax.arguments.size() + 1;
+    if (positional.size() < most - syntax.optional)
         return fail(tr("Missing argument %1.").arg(syntax.arguments.at(positional.size() - 1)));
-    if (positional.size() > expected)
-        return fail(tr("Unexpected argument \"%1\".").arg(positional.at(expected)));
+    if (positional.size() > most)
+        return fail(tr("Unexpected argument \"%1\".").arg(positional.at(most)));
     m_command.source = positional.at(1);
     m_command.target = positional.value(2);
     return Run;
@@ -108,8 +155,14 @@ CommandLine::Outcome CommandLine::takeArguments(const QStringList &positional, c
 void CommandLine::parseLeniently(QCommandLineParser &parser, const QStringList &arguments) const
 {
     describeApplication(parser);
-    for (const CommandSyntax &syntax : commandSyntaxes())
-        describeCommand(parser, syntax);
+    QStringList names;
+    for (const CommandSyntax &syntax : commandSyntaxes()) {
+        for (const QCommandLineOption &commandOption : commandOptions(syntax.kind)) {
+            if (!names.contains(commandOption.names().constFirst()))
+                parser.addOption(commandOption);
+            names << commandOption.names();
+        }
+    }
     parser.parse(arguments);
 }
 
@@ -119,22 +172,28 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
             tr("Reads the journal of a cash register from its SD card into backup files and exports a "
                "backup for a tax audit under GoBD/GDPdU.\n\n"
                "Commands:\n"
-               "  read SOURCE TARGET    back up every register on the card SOURCE into TARGET\n"
-               "  export BACKUP TARGET  decrypt BACKUP into a table file below TARGET\n"
-               "  info BACKUP           show the header and the month index of BACKUP\n\n"
-               "\"fiscora COMMAND --help\" lists the options of a command.\n"
+               "  list SOURCE              show the registers and months on the card SOURCE\n"
+               "  read SOURCE TARGET       back up every register on the card SOURCE into TARGET\n"
+               "  info BACKUP              show the header, period and records of BACKUP\n"
+               "  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET\n"
+               "  verify EXPORT_DIR [BACKUP]  check an export folder, and that it is what BACKUP gives\n"
+               "  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over\n\n"
+               "\"fiscora COMMAND --help\" lists the options of a command. Results go to standard output, "
+               "progress and report lines to standard error.\n"
                "Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, "
-               "records that could not be read, a missing month, an invalid hash value), 2 wrong usage, 130 "
-               "stopped by Ctrl+C."));
+               "records that could not be read, a missing month, an invalid hash value, something in the "
+               "way), 2 wrong usage, 130 stopped by Ctrl+C."));
     // Qt's own help option would offer --help-all, which lists nothing more here.
     parser.addOptions({
         {{QStringLiteral("h"), option("help")}, tr("Show this help.")},
         {{QStringLiteral("v"), option("version")}, tr("Show the version of the library.")},
         {option("json"), tr("Print one JSON object per event, for scripts.")},
+        {{QStringLiteral("q"), option("quiet")}, tr("Show neither progress nor report lines that flag nothing.")},
         {option("verbose"), tr("Show the library's debug lines.")},
         {option("lang"), tr("Use the texts of <language>, such as de or en."), tr("language")},
     });
-    parser.addPositionalArgument(option("command"), tr("read, export or info"), tr("COMMAND [ARGUMENTS]"));
+    parser.addPositionalArgument(option("command"), tr("list, read, info, export, verify or package"),
+                                 tr("COMMAND [ARGUMENTS]"));
 }
 
 void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSyntax &syntax) const
@@ -142,59 +201,103 @@ void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSynta
     parser.clearPositionalArguments();
     parser.addPositionalArgument(QLatin1String(syntax.name), QString());
     const QString backupArgument = tr("A backup file written by \"fiscora read\".");
+    const QString dates = tr("A date is written 2019-03, 2019-03-01 or 01.03.2019 and stands for its month.");
     switch (syntax.kind) {
     case Command::Read:
         parser.setApplicationDescription(
                 tr("Backs up every cash register found on the card SOURCE (the card, its maker folder or a "
-                   "register's folder) into one backup file per register in the folder TARGET.\n"
-                   "A date is written 2019-03, 2019-03-01 or 01.03.2019 and stands for its month. Without "
-                   "dates every month is read; --from alone reads that one month."));
+                   "register's folder) into one backup file per register in the folder TARGET. Without "
+                   "dates every month is read.")
+                + QLatin1Char('\n') + dates);
         parser.addPositionalArgument(option("SOURCE"), tr("The SD card or a copy of it."));
         parser.addPositionalArgument(option("TARGET"), tr("The folder for the backup files."));
-        parser.addOptions({
-            {option("from"), tr("Read from the month of <date> on."), tr("date")},
-            {option("to"), tr("Read up to the month of <date>."), tr("date")},
-        });
         break;
     case Command::Export:
         parser.setApplicationDescription(
                 tr("Decrypts the backup file BACKUP into a table file below the folder TARGET, checks every "
-                   "line and proves with the backup's MD5 value that nothing was altered."));
+                   "line and proves with the backup's MD5 value that nothing was altered. The export is put "
+                   "in place only when its data matches that value. With dates, the table holds the lines "
+                   "of that period.")
+                + QLatin1Char('\n') + dates);
         parser.addPositionalArgument(option("BACKUP"), backupArgument);
         parser.addPositionalArgument(option("TARGET"), tr("The folder for the export."));
-        parser.addOptions({
-            {option("gdpdu"), tr("Write gobd.csv with index.xml and its DTD into TARGET/serial number/period/.")},
-            {option("index-info"), tr("Start the table file with the INDEX_INFO line of the backup header.")},
-            {option("raw"), tr("BACKUP holds bare records without a header: report their hash, compare none.")},
-            {option("skip-line-check"), tr("Write the lines as they decrypt, without checking or repairing them.")},
-        });
         break;
     case Command::Info:
         parser.setApplicationDescription(
-                tr("Shows what the header of the backup file BACKUP says, without decrypting it, and whether "
-                   "its data still matches the MD5 value in the header."));
+                tr("Shows what the header of the backup file BACKUP says, whether its data still matches the "
+                   "MD5 value in the header, and the period and records it holds."));
         parser.addPositionalArgument(option("BACKUP"), backupArgument);
         break;
+    case Command::List:
+        parser.setApplicationDescription(
+                tr("Shows the registers on the card SOURCE and, for each, the months with data files, what "
+                   "its index announces and what a read would give, without writing anything.")
+                + QLatin1Char('\n') + dates);
+        parser.addPositionalArgument(option("SOURCE"), tr("The SD card or a copy of it."));
+        break;
+    case Command::Verify:
+        parser.setApplicationDescription(
+                tr("Checks the export folder EXPORT_DIR: index.xml valid against its DTD, and every row of "
+                   "the table file as index.xml declares it. With BACKUP, also that the table is what an "
+                   "export of BACKUP gives, and that the backup's MD5 value holds."));
+        parser.addPositionalArgument(option("EXPORT_DIR"), tr("A folder written by \"fiscora export --gdpdu\"."));
+        parser.addPositionalArgument(option("BACKUP"), tr("The backup file the export was made from."),
+                                     tr("[BACKUP]"));
+        break;
+    case Command::Package:
+        parser.setApplicationDescription(
+                tr("Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive "
+                   "TARGET/CR#<serial number>_<period>.zip for hand-over: the export folder, a manifest with "
+                   "the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 "
+                   "proof or the verification fails.")
+                + QLatin1Char('\n') + dates);
+        parser.addPositionalArgument(option("BACKUP"), backupArgument);
+        parser.addPositionalArgument(option("TARGET"), tr("The folder for the archive."));
+        break;
     }
+    parser.addOptions(commandOptions(syntax.kind));
 }
 
 CommandLine::Outcome CommandLine::takeOptions(const QCommandLineParser &parser)
 {
     m_command.json = parser.isSet(option("json"));
+    m_command.quiet = parser.isSet(option("quiet"));
     m_command.verbose = parser.isSet(option("verbose"));
-    if (m_command.kind == Command::Export) {
-        m_command.gdpduExport = parser.isSet(option("gdpdu"));
-        m_command.indexInfoLine = parser.isSet(option("index-info"));
-        m_command.rawDataOnly = parser.isSet(option("raw"));
-        m_command.skipLineCheck = parser.isSet(option("skip-line-check"));
-    }
-    if (m_command.kind != Command::Read)
-        return Run;
-    return takeDates(parser.value(option("from")), parser.value(option("to")));
+    m_command.overwrite = writes(m_command.kind) && parser.isSet(option("overwrite"));
+    m_command.gdpduExport = m_command.kind == Command::Package;
+    if (m_command.kind == Command::Export && takeExportOptions(parser) != Run)
+        return UsageError;
+    return takesDates(m_command.kind) ? takeDates(parser) : Run;
 }
 
-CommandLine::Outcome CommandLine::takeDates(const QString &from, const QString &to)
+CommandLine::Outcome CommandLine::takeExportOptions(const QCommandLineParser &parser)
 {
+    m_command.gdpduExport = parser.isSet(option("gdpdu"));
+    m_command.indexInfoLine = parser.isSet(option("index-info"));
+    m_command.rawDataOnly = parser.isSet(option("raw"));
+    m_command.skipLineCheck = parser.isSet(option("skip-line-check"));
+    if (m_command.rawDataOnly) {
+        if (m_command.gdpduExport)
+            m_notices << tr("--gdpdu has no effect with --raw: bare records have no header to name the export "
+                            "folder after, so the table file goes straight into TARGET.");
+        if (m_command.indexInfoLine)
+            m_notices << tr("--index-info has no effect with --raw: bare records have no header.");
+        return Run;
+    }
+    if (m_command.gdpduExport && m_command.indexInfoLine)
+        return fail(tr("--index-info cannot go with --gdpdu: index.xml does not declare the INDEX_INFO line, so "
+                       "gobd.csv would start with a row that is no record."));
+    return Run;
+}
+
+CommandLine::Outcome CommandLine::takeDates(const QCommandLineParser &parser)
+{
+    const QString from = parser.value(option("from"));
+    const QString to = parser.value(option("to"));
+    for (const char *name : {"from", "to"}) {
+        if (parser.isSet(option(name)) && parser.value(option(name)).isEmpty())
+            return fail(tr("An empty date for --%1: write 2019-03, 2019-03-01 or 01.03.2019.").arg(option(name)));
+    }
     m_command.fromDate = parseMonth(from);
     m_command.toDate = parseMonth(to);
     const QString invalidDate = tr("Invalid date \"%1\" for --%2: write 2019-03, 2019-03-01 or 01.03.2019.");

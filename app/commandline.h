@@ -1,46 +1,25 @@
 #ifndef FISCORA_CLI_COMMANDLINE_H
 #define FISCORA_CLI_COMMANDLINE_H
 
+#include "command.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
+class QCommandLineOption;
 class QCommandLineParser;
 
 namespace fiscora::cli {
 
-//! The exit codes of the application; a job stopped by signal n ends with 128 + n.
-enum ExitCode { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
-
-//! One run of the application, as the command line asked for it.
-struct Command
-{
-    enum Kind { Read, Export, Info };
-
-    Kind kind = Read;
-    //! The card folder (read) or the backup file (export, info).
-    QString source;
-    //! The folder that receives the backups (read) or the export (export).
-    QString target;
-    //! The first day of the first and of the last month to read; invalid when not given.
-    QDate fromDate;
-    QDate toDate;
-    bool gdpduExport = false;
-    bool indexInfoLine = false;
-    bool rawDataOnly = false;
-    bool skipLineCheck = false;
-    //! One JSON object per line on standard output instead of text for people.
-    bool json = false;
-    //! The library's debug lines on standard error.
-    bool verbose = false;
-};
+using app::Command;
 
 struct CommandSyntax;
 
 /*!
- * The command line of the fiscora application: "read", "export" or "info" with their arguments
- * and options, checked before anything is run.
+ * The command line of the fiscora application: a command ("read", "export", "info", "list",
+ * "verify" or "package") with its arguments and options, checked before anything is run.
  *
  * \code
  * CommandLine commandLine;
@@ -85,19 +64,25 @@ public:
     QString versionText() const;
     //! What is wrong with the command line, and where to look for help; after a UsageError.
     QString errorText() const;
+    //! Remarks on options that have no effect in the command to run.
+    QStringList notices() const { return m_notices; }
 
 private:
+    static QList<QCommandLineOption> commandOptions(Command::Kind kind);
     void describeApplication(QCommandLineParser &parser) const;
     void parseLeniently(QCommandLineParser &parser, const QStringList &arguments) const;
     void describeCommand(QCommandLineParser &parser, const CommandSyntax &syntax) const;
     Outcome takeArguments(const QStringList &positional, const CommandSyntax &syntax);
     Outcome takeOptions(const QCommandLineParser &parser);
-    Outcome takeDates(const QString &from, const QString &to);
+    Outcome takeExportOptions(const QCommandLineParser &parser);
+    Outcome takeDates(const QCommandLineParser &parser);
+    QString applicationHelp(const QCommandLineParser &parser) const;
     Outcome fail(const QString &errorText);
 
     Command m_command;
     QString m_helpText;
     QString m_errorText;
+    QStringList m_notices;
 };
 
 } // namespace fiscora::cli

@@ -1,5 +1,9 @@
 #include "jsonreporter.h"
 
+#include "backupinfo.h"
+#include "output.h"
+#include "tablescan.h"
+
 #include <fiscora/helperclass.h>
 
 #include <QJsonArray>
@@ -25,12 +29,25 @@ QJsonValue statusName(IndexFileAnalyser::IndexStatus status)
     return static_cast<int>(status);
 }
 
+QString monthKey(const QDate &month)
+{
+    return month.toString(QStringLiteral("yyyy-MM"));
+}
+
 QJsonObject months(const QMap<QDate, IndexFileAnalyser::IndexStatus> &indexMap)
 {
     QJsonObject months;
     for (auto month = indexMap.cbegin(); month != indexMap.cend(); ++month)
-        months.insert(month.key().toString(QStringLiteral("yyyy-MM")), statusName(month.value()));
+        months.insert(monthKey(month.key()), statusName(month.value()));
     return months;
+}
+
+QJsonObject records(const app::TableTotals &totals)
+{
+    QJsonObject records;
+    for (auto month = totals.months.cbegin(); month != totals.months.cend(); ++month)
+        records.insert(monthKey(month.key()), month->records);
+    return records;
 }
 
 QJsonArray messages(const IndexFileAnalyser &analyser)
@@ -42,7 +59,24 @@ QJsonArray messages(const IndexFileAnalyser &analyser)
     return messages;
 }
 
+QJsonObject dataFiles(const CardListing::Register &cashRegister)
+{
+    QJsonObject files;
+    for (auto file = cashRegister.dataFiles.cbegin(); file != cashRegister.dataFiles.cend(); ++file) {
+        files.insert(monthKey(file.key()), QJsonObject{
+            {QStringLiteral("file"), *file},
+            {QStringLiteral("readable"), !cashRegister.unreadableMonths.contains(file.key())},
+        });
+    }
+    return files;
+}
+
 } // namespace
+
+JsonReporter::JsonReporter(bool quiet)
+    : m_quiet(quiet)
+{
+}
 
 void JsonReporter::progressStarted(int startValue, int endValue)
 {
@@ -52,18 +86,22 @@ void JsonReporter::progressStarted(int startValue, int endValue)
 
 void JsonReporter::progress(int value)
 {
-    print("progress", {{QStringLiteral("value"), value}, {QStringLiteral("max"), m_progressEnd}});
+    if (!m_quiet)
+        print("progress", aboutSubject({{QStringLiteral("value"), value}, {QStringLiteral("max"), m_progressEnd}}),
+              stderr);
 }
 
 void JsonReporter::message(const QString &text, bool isError, int count)
 {
-    print("message",
-          {{QStringLiteral("text"), text}, {QStringLiteral("isError"), isError}, {QStringLiteral("count"), count}});
+    if (m_quiet && !isError)
+        return;
+    print("message", aboutSubject({{QStringLiteral("text"), text}, {QStringLiteral("isError"), isError},
+                                   {QStringLiteral("count"), count}}));
 }
 
 void JsonReporter::error(const QString &error, const QString &hint)
 {
-    print("error", {{QStringLiteral("error"), error}, {QStringLiteral("hint"), hint}});
+    print("error", aboutSubject({{QStringLiteral("error"), error}, {QStringLiteral("hint"), hint}}));
 }
 
 void JsonReporter::finished(const QString &file)
@@ -81,22 +119,42 @@ void JsonReporter::interrupted()
     print("interrupted");
 }
 
-void JsonReporter::backupInfo(const BackupInfo &info)
+void JsonReporter::backupInfo(const app::BackupInfo &info, const app::TableTotals &totals)
 {
-    const IndexFileAnalyser &analyser = info.analyser;
+    const IndexFileAnalyser &analyser = info.analyser();
     print("info", {
-        {QStringLiteral("file"), info.file},
+        {QStringLiteral("file"), info.file()},
         {QStringLiteral("serialNumber"), info.serialNumber()},
         {QStringLiteral("firmwareVersion"), info.firmwareVersion()},
         {QStringLiteral("source"), analyser.getCurrenIndexSourceAsString()},
         {QStringLiteral("headerVersion"), info.headerVersion()},
         {QStringLiteral("md5"), HelperClass::convertToFormattedHexValue(analyser.getMD5Value())},
-        {QStringLiteral("bodySize"), info.bodySize},
-        {QStringLiteral("bodyMd5"), HelperClass::convertToFormattedHexValue(info.bodyMd5)},
+        {QStringLiteral("bodySize"), info.bodySize()},
+        {QStringLiteral("bodyMd5"), HelperClass::convertToFormattedHexValue(info.bodyMd5())},
         {QStringLiteral("md5Matches"), info.md5Matches()},
         {QStringLiteral("messages"), messages(analyser)},
         {QStringLiteral("months"), months(analyser.getIndexMap())},
+        {QStringLiteral("records"), records(totals)},
+        {QStringLiteral("undatedRows"), totals.undatedRows},
     });
+}
+
+void JsonReporter::cardListing(const QString &source, const QList<CardListing::Register> &registers)
+{
+    for (const CardListing::Register &cashRegister : registers) {
+        print("register", {
+            {QStringLiteral("source"), source},
+            {QStringLiteral("serial"), cashRegister.serialNumber},
+            {QStringLiteral("folder"), cashRegister.folder},
+            {QStringLiteral("backupFile"), cashRegister.backupFileName},
+            {QStringLiteral("indexRead"), cashRegister.indexRead},
+            {QStringLiteral("dataFiles"), dataFiles(cashRegister)},
+            {QStringLiteral("months"), months(cashRegister.index.getIndexMap())},
+            {QStringLiteral("messages"), messages(cashRegister.index)},
+            {QStringLiteral("error"), cashRegister.error},
+            {QStringLiteral("hint"), cashRegister.hint},
+        });
+    }
 }
 
 void JsonReporter::done(int exitCode)
@@ -104,10 +162,19 @@ void JsonReporter::done(int exitCode)
     print("done", {{QStringLiteral("exitCode"), exitCode}});
 }
 
-void JsonReporter::print(const char *event, QJsonObject fields)
+void JsonReporter::print(const char *event, QJsonObject fields, FILE *stream)
 {
     fields.insert(QStringLiteral("event"), QLatin1String(event));
-    writeBytes(stdout, QJsonDocument(fields).toJson(QJsonDocument::Compact) + '\n');
+    writeBytes(stream, QJsonDocument(fields).toJson(QJsonDocument::Compact) + '\n');
+}
+
+QJsonObject JsonReporter::aboutSubject(QJsonObject fields) const
+{
+    if (!m_subject.serialNumber.isEmpty())
+        fields.insert(QStringLiteral("serial"), m_subject.serialNumber);
+    if (!m_subject.file.isEmpty())
+        fields.insert(QStringLiteral("file"), m_subject.file);
+    return fields;
 }
 
 } // namespace fiscora::cli

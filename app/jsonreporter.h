@@ -8,24 +8,30 @@
 namespace fiscora::cli {
 
 /*!
- * One JSON object per line on standard output, each with its "event":
+ * One JSON object per line, each with its "event"; progress goes to standard error, everything
+ * else to standard output. The events of a job carry the "serial" number of the register and
+ * the "file" they concern, where known:
  *
  * \code
- * {"event":"progress","max":12,"value":3}
- * {"count":1,"event":"message","isError":false,"text":"..."}
- * {"error":"...","event":"error","hint":"..."}
+ * {"event":"progress","max":12,"value":3,"serial":"12345678","file":"..."}
+ * {"count":1,"event":"message","isError":false,"text":"...","serial":"12345678","file":"..."}
+ * {"error":"...","event":"error","hint":"...","serial":"12345678","file":"..."}
  * {"event":"finished","file":"..."}
  * {"event":"fileSaved","file":"..."}
  * {"event":"interrupted"}
  * {"event":"info", ...}
+ * {"event":"register", ...}
  * {"event":"done","exitCode":0}
  * \endcode
  *
- * Texts are passed on as the library gives them, "<br>" included.
+ * Texts are passed on as the library gives them, "<br>" included. Quiet leaves out progress and
+ * the messages that flag nothing.
  */
-class JsonReporter : public Reporter
+class JsonReporter : public app::Reporter
 {
 public:
+    explicit JsonReporter(bool quiet);
+
     void progressStarted(int startValue, int endValue) override;
     void progress(int value) override;
     void message(const QString &text, bool isError, int count) override;
@@ -33,12 +39,15 @@ public:
     void finished(const QString &file) override;
     void fileSaved(const QString &file) override;
     void interrupted() override;
-    void backupInfo(const BackupInfo &info) override;
+    void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
+    void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void done(int exitCode) override;
 
 private:
-    void print(const char *event, QJsonObject fields = {});
+    void print(const char *event, QJsonObject fields = {}, FILE *stream = stdout);
+    QJsonObject aboutSubject(QJsonObject fields) const;
 
+    const bool m_quiet;
     int m_progressEnd = 0;
 };
 

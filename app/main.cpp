@@ -1,6 +1,12 @@
+#include "command.h"
 #include "commandline.h"
+#include "exportcommand.h"
 #include "infocommand.h"
+#include "interruptwatcher.h"
 #include "jobrunner.h"
+#include "listcommand.h"
+#include "output.h"
+#include "readcommand.h"
 #include "reporter.h"
 #include "translation.h"
 
@@ -9,6 +15,10 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
+#include <csignal>
+
+using namespace fiscora;
+using namespace fiscora::app;
 using namespace fiscora::cli;
 
 namespace {
@@ -24,12 +34,34 @@ void configureLibraryLogging(bool verbose)
                                                              "indexfileanalyser=false"));
 }
 
-int run(const Command &command)
+int runCommand(const Command &command, Reporter &reporter, JobRunner &runner)
+{
+    switch (command.kind) {
+    case Command::Read:
+        return ReadCommand(reporter, runner).run(command);
+    case Command::Export:
+        return ExportCommand(reporter, runner).run(command);
+    case Command::Info:
+        return InfoCommand(reporter, runner).run(command.source);
+    case Command::List:
+        return ListCommand(reporter).run(command);
+    case Command::Verify:
+    case Command::Package:
+        break;
+    }
+    return ExitUsage;
+}
+
+int run(const Command &command, const QStringList &notices)
 {
     configureLibraryLogging(command.verbose);
-    const std::unique_ptr<Reporter> reporter = Reporter::create(command.json);
-    const int exitCode = command.kind == Command::Info ? InfoCommand(*reporter).run(command.source)
-                                                       : JobRunner(*reporter).run(command);
+    const std::unique_ptr<Reporter> reporter = createReporter(command);
+    for (const QString &notice : notices)
+        reporter->message(notice, false, 0);
+    JobRunner runner(*reporter);
+    InterruptWatcher watcher;
+    QObject::connect(&watcher, &InterruptWatcher::interrupted, &runner, &JobRunner::stop);
+    const int exitCode = runCommand(command, *reporter, runner);
     reporter->done(exitCode);
     return exitCode;
 }
@@ -38,6 +70,9 @@ int run(const Command &command)
 
 int main(int argc, char *argv[])
 {
+    // A reader of the output that goes away (fiscora read ... | head -1) must not end the job
+    // half way: the write fails instead, and the job goes on to its end.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("fiscora"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(getFiscoraLibVersion()));
@@ -47,7 +82,7 @@ int main(int argc, char *argv[])
     CommandLine commandLine;
     switch (installTranslation(language) ? commandLine.parse(arguments) : commandLine.refuseLanguage(language)) {
     case CommandLine::Run:
-        return run(commandLine.command());
+        return run(commandLine.command(), commandLine.notices());
     case CommandLine::ShowHelp:
         writeText(stdout, commandLine.helpText());
         return ExitDone;

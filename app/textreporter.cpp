@@ -1,8 +1,12 @@
 #include "textreporter.h"
 
+#include "backupinfo.h"
+#include "output.h"
+#include "tablescan.h"
+
 #include <fiscora/helperclass.h>
 
-#include <unistd.h>
+#include <QFileInfo>
 
 namespace fiscora::cli {
 
@@ -12,9 +16,9 @@ constexpr int BarWidth = 30;
 const char *const Red = "\033[1;31m";
 const char *const Green = "\033[32m";
 
-bool isTerminal(FILE *stream)
+bool showsColours(FILE *stream)
 {
-    return ::isatty(::fileno(stream)) == 1;
+    return isCapableTerminal(stream) && !qEnvironmentVariableIsSet("NO_COLOR");
 }
 
 QString coloured(const QString &text, const char *colour, bool enabled)
@@ -24,54 +28,69 @@ QString coloured(const QString &text, const char *colour, bool enabled)
     return QLatin1String(colour) + text + QLatin1String("\033[0m");
 }
 
-QChar statusSymbol(IndexFileAnalyser::IndexStatus status)
+QString monthText(const QDate &month)
+{
+    return month.toString(QStringLiteral("MM/yyyy"));
+}
+
+QString statusText(IndexFileAnalyser::IndexStatus status)
 {
     switch (status) {
     case IndexFileAnalyser::INDEX_OK:
-        return QLatin1Char('o');
+        return TextReporter::tr("OK");
+    case IndexFileAnalyser::INDEX_ERROR_FILE_MISSING:
+        return TextReporter::tr("announced, but no data file");
+    case IndexFileAnalyser::INDEX_ERROR_FILE_EXIST:
+        return TextReporter::tr("data file not in the index");
+    case IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING:
+        return TextReporter::tr("no index file");
+    }
+    // A damaged header can hold any status byte.
+    return TextReporter::tr("unknown status %1").arg(int(status));
+}
+
+// One symbol per month of a card: what a read would find there.
+QChar listingSymbol(const CardListing::Register &cashRegister, const QDate &month)
+{
+    const bool dataFile = cashRegister.dataFiles.contains(month);
+    if (cashRegister.unreadableMonths.contains(month))
+        return QLatin1Char('U');
+    switch (cashRegister.index.getIndexMap().value(month, IndexFileAnalyser::INDEX_OK)) {
+    case IndexFileAnalyser::INDEX_OK:
+        return dataFile ? QLatin1Char('o') : QLatin1Char('.');
     case IndexFileAnalyser::INDEX_ERROR_FILE_MISSING:
         return QLatin1Char('M');
     case IndexFileAnalyser::INDEX_ERROR_FILE_EXIST:
         return QLatin1Char('E');
     case IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING:
-        return QLatin1Char('?');
+        return dataFile ? QLatin1Char('?') : QLatin1Char('.');
     }
-    // A damaged header can hold any status byte.
     return QLatin1Char('!');
 }
 
-QString yearSymbols(const QMap<QDate, IndexFileAnalyser::IndexStatus> &indexMap, int year)
+QString yearSymbols(const CardListing::Register &cashRegister, int year)
 {
     QString symbols;
-    for (int month = 1; month <= 12; ++month) {
-        const auto status = indexMap.constFind(QDate(year, month, 1));
-        symbols += status == indexMap.cend() ? QLatin1Char('.') : statusSymbol(*status);
-    }
+    for (int month = 1; month <= 12; ++month)
+        symbols += listingSymbol(cashRegister, QDate(year, month, 1));
     return symbols;
 }
 
-// One row per year and one column per month, each symbol under the second digit of its month.
-// Years in a row with the same symbols share a row: an index without its file spans 171 years.
-QStringList calendarRows(const QMap<QDate, IndexFileAnalyser::IndexStatus> &indexMap)
+// One row per year that holds anything, one column per month, each symbol under the second
+// digit of its month.
+QStringList calendarRows(const CardListing::Register &cashRegister)
 {
-    QList<QPair<QString, QString>> years;
-    const int lastYear = indexMap.lastKey().year();
-    for (int first = indexMap.firstKey().year(), last = first; first <= lastYear; first = ++last) {
-        const QString symbols = yearSymbols(indexMap, first);
-        while (last < lastYear && yearSymbols(indexMap, last + 1) == symbols)
-            ++last;
-        years.append({first == last ? QString::number(first) : QStringLiteral("%1-%2").arg(first).arg(last), symbols});
-    }
-    int width = 0;
-    for (const auto &year : qAsConst(years))
-        width = qMax(width, year.first.size());
-    QString header(width + 2, QLatin1Char(' '));
-    for (int month = 1; month <= 12; ++month)
-        header += QStringLiteral(" %1").arg(month, 2, 10, QLatin1Char('0'));
-    QStringList rows = {header};
-    for (const auto &year : qAsConst(years)) {
-        QString row = QStringLiteral("  ") + year.first.leftJustified(width);
-        for (const QChar symbol : year.second)
+    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = cashRegister.index.getIndexMap();
+    QList<QDate> months = indexMap.keys() + cashRegister.dataFiles.keys();
+    std::sort(months.begin(), months.end());
+    QStringList rows{QStringLiteral("         01 02 03 04 05 06 07 08 09 10 11 12")};
+    for (int year = months.value(0).year(), last = months.isEmpty() ? 0 : months.constLast().year(); year <= last;
+         ++year) {
+        const QString symbols = yearSymbols(cashRegister, year);
+        if (symbols == QString(12, QLatin1Char('.')))
+            continue;
+        QString row = QStringLiteral("  %1 ").arg(year);
+        for (const QChar symbol : symbols)
             row += QStringLiteral("  ") + symbol;
         rows.append(row);
     }
@@ -80,10 +99,11 @@ QStringList calendarRows(const QMap<QDate, IndexFileAnalyser::IndexStatus> &inde
 
 } // namespace
 
-TextReporter::TextReporter()
-    : m_outIsTerminal(isTerminal(stdout))
-    , m_outColours(m_outIsTerminal && !qEnvironmentVariableIsSet("NO_COLOR"))
-    , m_errColours(isTerminal(stderr) && !qEnvironmentVariableIsSet("NO_COLOR"))
+TextReporter::TextReporter(bool quiet)
+    : m_quiet(quiet)
+    , m_barShown(!quiet && isCapableTerminal(stderr))
+    , m_outColours(showsColours(stdout))
+    , m_errColours(showsColours(stderr))
 {
 }
 
@@ -96,30 +116,33 @@ void TextReporter::progressStarted(int startValue, int endValue)
 
 void TextReporter::progress(int value)
 {
-    if (!m_outIsTerminal) {
+    if (m_quiet)
+        return;
+    if (!m_barShown) {
         // In a log, a line for every tenth of the way is enough.
         const int tenth = m_progressEnd > 0 ? value * 10 / m_progressEnd : value;
         if (tenth != m_lastTenth || value == m_progressEnd)
-            printLine(stdout, tr("Progress: %1 of %2").arg(value).arg(m_progressEnd));
+            printLine(stderr, aboutSubject(tr("Progress: %1 of %2").arg(value).arg(m_progressEnd)));
         m_lastTenth = tenth;
         return;
     }
     const int filled = m_progressEnd > 0 ? qBound(0, value * BarWidth / m_progressEnd, BarWidth) : BarWidth;
-    writeText(stdout, QStringLiteral("\r[%1%2] %3/%4")
+    writeText(stderr, QStringLiteral("\r[%1%2] %3/%4")
                               .arg(QString(filled, QLatin1Char('#')), QString(BarWidth - filled, QLatin1Char('-')))
                               .arg(value)
                               .arg(m_progressEnd));
-    m_barShown = true;
+    m_barOpen = true;
 }
 
 void TextReporter::message(const QString &text, bool isError, int)
 {
-    printLine(stdout, flagged(text, isError));
+    if (!m_quiet || isError)
+        printLine(stderr, flagged(aboutSubject(text), isError, m_errColours));
 }
 
 void TextReporter::error(const QString &error, const QString &hint)
 {
-    printLine(stderr, coloured(tr("Error: %1").arg(error), Red, m_errColours));
+    printLine(stderr, coloured(tr("Error: %1").arg(aboutSubject(error)), Red, m_errColours));
     printLine(stderr, tr("Hint: %1").arg(hint));
 }
 
@@ -138,28 +161,94 @@ void TextReporter::interrupted()
     printLine(stderr, tr("Stopping: waiting for the running job to end..."));
 }
 
-void TextReporter::backupInfo(const BackupInfo &info)
+void TextReporter::backupInfo(const app::BackupInfo &info, const app::TableTotals &totals)
 {
-    const IndexFileAnalyser &analyser = info.analyser;
+    const IndexFileAnalyser &analyser = info.analyser();
+    const QList<QDate> months = totals.months.keys();
+    const QString period = months.isEmpty()
+        ? tr("no records")
+        : tr("%1 to %2").arg(monthText(months.constFirst()), monthText(months.constLast()));
     printFields({
-        {tr("Backup file"), info.file},
+        {tr("Backup file"), info.file()},
         {tr("Serial number"), info.serialNumber()},
         {tr("Firmware version"), info.firmwareVersion()},
-        {tr("Source"), analyser.getCurrenIndexSourceAsString()},
+        {tr("Source"), info.sourceText()},
         {tr("Header version"), QString::number(info.headerVersion())},
         {tr("MD5 in the header"), HelperClass::convertToFormattedHexValue(analyser.getMD5Value())},
-        {tr("MD5 of the data"), HelperClass::convertToFormattedHexValue(info.bodyMd5)},
-        {tr("Size of the data"), tr("%1 bytes").arg(info.bodySize)},
+        {tr("MD5 of the data"), HelperClass::convertToFormattedHexValue(info.bodyMd5())},
+        {tr("Size of the data"), tr("%1 bytes").arg(info.bodySize())},
+        {tr("Period"), period},
+        {tr("Records"), QString::number(totals.records())},
     });
     const bool matches = info.md5Matches();
     printLine(stdout, flagged(matches ? tr("The data matches the MD5 value of the header.")
                                       : tr("The data does not match the MD5 value of the header: it has been "
                                            "altered or damaged."),
-                              !matches));
+                              !matches, m_outColours));
     printLine(stdout, tr("Index report:"));
     for (const QPair<QString, bool> &message : analyser.getIndexMessages())
-        printLine(stdout, flagged(message.first, message.second));
-    printCalendar(analyser.getIndexMap());
+        printLine(stdout, flagged(message.first, message.second, m_outColours));
+    printMonths(analyser, totals);
+}
+
+// The months that hold records, and those the index reports a problem with.
+void TextReporter::printMonths(const IndexFileAnalyser &analyser, const app::TableTotals &totals)
+{
+    QMap<QDate, IndexFileAnalyser::IndexStatus> shown;
+    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
+    for (auto month = indexMap.cbegin(); month != indexMap.cend(); ++month) {
+        const bool problem = *month == IndexFileAnalyser::INDEX_ERROR_FILE_MISSING
+            || *month == IndexFileAnalyser::INDEX_ERROR_FILE_EXIST;
+        if (problem || totals.months.contains(month.key()))
+            shown.insert(month.key(), *month);
+    }
+    for (auto month = totals.months.cbegin(); month != totals.months.cend(); ++month)
+        shown.insert(month.key(), indexMap.value(month.key(), IndexFileAnalyser::INDEX_OK));
+    const QString header = tr("Month");
+    const QString records = tr("Records");
+    printLine(stdout, QStringLiteral("%1  %2  %3").arg(header.leftJustified(7), records, tr("Index")));
+    for (auto month = shown.cbegin(); month != shown.cend(); ++month) {
+        const QString count = QString::number(totals.months.value(month.key()).records);
+        printLine(stdout, QStringLiteral("%1  %2  %3")
+                                  .arg(monthText(month.key()).leftJustified(header.size() > 7 ? header.size() : 7))
+                                  .arg(count, records.size())
+                                  .arg(statusText(*month)));
+    }
+    if (totals.undatedRows > 0)
+        printLine(stdout, tr("%1 rows hold no date that can be read.").arg(totals.undatedRows));
+}
+
+void TextReporter::cardListing(const QString &source, const QList<CardListing::Register> &registers)
+{
+    printLine(stdout, tr("Card: %1").arg(source));
+    if (registers.isEmpty())
+        printLine(stdout, flagged(tr("No register found: the path leads to no serial-number folder."), true, m_outColours));
+    for (const CardListing::Register &cashRegister : registers)
+        printRegister(cashRegister);
+}
+
+void TextReporter::printRegister(const CardListing::Register &cashRegister)
+{
+    printLine(stdout, QString());
+    printLine(stdout, tr("Register %1 in %2").arg(cashRegister.serialNumber, cashRegister.folder));
+    if (!cashRegister.error.isEmpty()) {
+        printLine(stdout, QStringLiteral("  ") + flagged(tr("A read would fail: %1").arg(cashRegister.error), true, m_outColours));
+        printLine(stdout, QStringLiteral("  ") + tr("Hint: %1").arg(cashRegister.hint));
+        return;
+    }
+    const QList<QDate> months = cashRegister.dataFiles.keys();
+    printFields({
+        {tr("Backup file"), cashRegister.backupFileName},
+        {tr("Data files"), tr("%1, %2 to %3").arg(months.size()).arg(monthText(months.constFirst()),
+                                                                      monthText(months.constLast()))},
+        {tr("Index file"), cashRegister.indexRead ? tr("read") : tr("missing or unreadable: the months cannot be judged")},
+    }, QStringLiteral("  "));
+    for (const QString &row : calendarRows(cashRegister))
+        printLine(stdout, row);
+    printLine(stdout, tr("  o data file, announced   M announced, no data file   E data file, not announced\n"
+                         "  U data file cannot be opened   ? data file, no index file   . nothing"));
+    for (const QPair<QString, bool> &message : cashRegister.index.getIndexMessages())
+        printLine(stdout, QStringLiteral("  ") + flagged(message.first, message.second, m_outColours));
 }
 
 void TextReporter::done(int)
@@ -180,43 +269,38 @@ void TextReporter::printLine(FILE *stream, const QString &line)
 // The progress bar keeps its line; whatever follows starts on a new one.
 void TextReporter::endBar()
 {
-    if (m_barShown)
-        writeText(stdout, QStringLiteral("\n"));
-    m_barShown = false;
+    if (m_barOpen)
+        writeText(stderr, QStringLiteral("\n"));
+    m_barOpen = false;
 }
 
 // Fields without a value (no firmware version, no serial number in an old header) are left out.
-void TextReporter::printFields(const QList<QPair<QString, QString>> &fields)
+void TextReporter::printFields(const QList<QPair<QString, QString>> &fields, const QString &indent)
 {
     int width = 0;
     for (const QPair<QString, QString> &field : fields)
         width = qMax(width, field.first.size());
     for (const QPair<QString, QString> &field : fields) {
         if (!field.second.isEmpty())
-            printLine(stdout, (field.first + QLatin1Char(':')).leftJustified(width + 2) + field.second);
+            printLine(stdout, indent + (field.first + QLatin1Char(':')).leftJustified(width + 2) + field.second);
     }
 }
 
-void TextReporter::printCalendar(const QMap<QDate, IndexFileAnalyser::IndexStatus> &indexMap)
-{
-    if (indexMap.isEmpty()) {
-        printLine(stdout, tr("Month index: empty"));
-        return;
-    }
-    printLine(stdout, tr("Month index:"));
-    for (const QString &row : calendarRows(indexMap))
-        printLine(stdout, row);
-    printLine(stdout, tr("  o OK  M file missing  E file not in the index  ? no index file  . not in the index  "
-                         "! unknown status"));
-}
-
-QString TextReporter::flagged(const QString &text, bool isError) const
+QString TextReporter::flagged(const QString &text, bool isError, bool colours) const
 {
     const QString flag = isError ? tr("[error]") : tr("[info]");
     // Report texts break their lines with "<br>"; the lines after the first are indented below the text.
     const QStringList lines = text.split(QLatin1String("<br>"), Qt::SkipEmptyParts);
     const QString indent = QLatin1Char('\n') + QString(flag.size() + 1, QLatin1Char(' '));
-    return coloured(flag, isError ? Red : Green, m_outColours) + QLatin1Char(' ') + lines.join(indent);
+    return coloured(flag, isError ? Red : Green, colours) + QLatin1Char(' ') + lines.join(indent);
+}
+
+// Every line of a job says which register or file it concerns.
+QString TextReporter::aboutSubject(const QString &text) const
+{
+    const QString subject = !m_subject.serialNumber.isEmpty() ? QStringLiteral("CR#") + m_subject.serialNumber
+                                                              : QFileInfo(m_subject.file).fileName();
+    return subject.isEmpty() ? text : subject + QLatin1String(": ") + text;
 }
 
 } // namespace fiscora::cli

@@ -8,20 +8,24 @@
 #include <QPair>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace fiscora::cli {
 
 /*!
- * Text for people: report messages with their flag ("[info]", "[error]") on standard output,
- * every error as two lines (the error and the hint) on standard error, and at the end the files
- * written. Progress is a bar on a terminal and one line per step elsewhere; colours are used
- * only on a terminal, and not at all when NO_COLOR is set.
+ * Text for people. Results (the files written, what info and list found) go to standard
+ * output; progress, report lines with their flag ("[info]", "[error]") and errors, as two lines
+ * (the error and the hint), to standard error, each naming the register or file it concerns.
+ * Progress is a bar on a terminal and a line per tenth elsewhere; colours only on a terminal,
+ * and not at all when NO_COLOR is set or TERM is "dumb". Quiet leaves out progress and the lines
+ * that flag nothing.
  */
-class TextReporter : public Reporter
+class TextReporter : public app::Reporter
 {
     Q_DECLARE_TR_FUNCTIONS(fiscora::cli::TextReporter)
 
 public:
-    TextReporter();
+    explicit TextReporter(bool quiet);
 
     void progressStarted(int startValue, int endValue) override;
     void progress(int value) override;
@@ -30,22 +34,26 @@ public:
     void finished(const QString &file) override;
     void fileSaved(const QString &file) override;
     void interrupted() override;
-    void backupInfo(const BackupInfo &info) override;
+    void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
+    void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void done(int exitCode) override;
 
 private:
     void printLine(FILE *stream, const QString &line);
     void endBar();
-    void printFields(const QList<QPair<QString, QString>> &fields);
-    void printCalendar(const QMap<QDate, IndexFileAnalyser::IndexStatus> &indexMap);
-    QString flagged(const QString &text, bool isError) const;
+    void printFields(const QList<QPair<QString, QString>> &fields, const QString &indent = QString());
+    void printMonths(const IndexFileAnalyser &analyser, const app::TableTotals &totals);
+    void printRegister(const CardListing::Register &cashRegister);
+    QString flagged(const QString &text, bool isError, bool colours) const;
+    QString aboutSubject(const QString &text) const;
 
-    const bool m_outIsTerminal;
+    const bool m_quiet;
+    const bool m_barShown;
     const bool m_outColours;
     const bool m_errColours;
     int m_progressEnd = 0;
     int m_lastTenth = -1;
-    bool m_barShown = false;
+    bool m_barOpen = false;
     QStringList m_files;
 };
 

@@ -1,9 +1,10 @@
-// End to end: the fiscora application and fiscora-mkcard run as people and scripts run them.
+// End to end: the installed fiscora application and fiscora-mkcard run as people and scripts run them.
 
 #include "fixtures.h"
 #include "journal.h"
 
 #include <QCryptographicHash>
+#include <QDirIterator>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -42,6 +43,17 @@ Result runApp(const QStringList &arguments, const QStringList &environment = {})
     return run(QStringLiteral(FISCORA_APP), arguments, environment);
 }
 
+// Runs "fiscora <command>", the command written as in a shell with the test's folder for %D and
+// no quoting; leading NAME=value words go into the environment.
+Result runApp(const QString &command, const QString &folder)
+{
+    QStringList arguments = command.split(QLatin1Char(' ')).replaceInStrings("%D", folder);
+    QStringList environment;
+    while (arguments.first().contains(QLatin1Char('=')))
+        environment << arguments.takeFirst();
+    return runApp(arguments, environment);
+}
+
 bool makeCard(const QString &folder, const QStringList &options)
 {
     const Result result = run(QStringLiteral(FISCORA_MKCARD), QStringList(options) << folder);
@@ -50,17 +62,38 @@ bool makeCard(const QString &folder, const QStringList &options)
     return result.exitCode == 0;
 }
 
-// The end of what "info" prints: the month calendar with its rows of years.
-QString monthIndex(const QString &rows)
+//! Every entry below \a root, relative to it, with the size of each file.
+QStringList tree(const QString &root)
 {
-    return "Month index:\n            01 02 03 04 05 06 07 08 09 10 11 12\n" + rows
-         + "  o OK  M file missing  E file not in the index  ? no index file  . not in the index  "
-           "! unknown status\n";
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        entries << QDir(root).relativeFilePath(entry.filePath()) + (entry.isDir() ? "/" : " " + QString::number(entry.size()));
+    }
+    entries.sort();
+    return entries;
 }
 
-const QString IndexReport = "[info] The data was created by reading from SD-Card or Backup.\n"
-                            "[info] Serialnumber of the cash register: 12345678\n"
-                            "[info] The data index is correct, no issues recognised.\n";
+// The journal lines of register 1 of a sample card, lines a month, as fiscora-mkcard dates them.
+QByteArray journalLines(int firstMonth, int lastMonth, int lines)
+{
+    const fiscora::sample::Journal journal('1', 1);
+    QByteArray table;
+    for (int month = 1, number = 1; month <= lastMonth; ++month) {
+        for (const QByteArray &line : journal.monthLines(QDate(2019, month, 1), number, lines)) {
+            if (month >= firstMonth)
+                table += line;
+        }
+        number += lines;
+    }
+    return table;
+}
+
+const QString IndexReport = "[info] CR#12345678: The data was created by reading from SD-Card or Backup.\n"
+                            "[info] CR#12345678: Serialnumber of the cash register: 12345678\n"
+                            "[info] CR#12345678: The data index is correct, no issues recognised.\n";
 
 } // namespace
 
@@ -70,8 +103,12 @@ class CliTest : public QObject
 
 private Q_SLOTS:
     void readExportInfo();
-    void calendar_data();
-    void calendar();
+    void listing();
+    void periodExport_data();
+    void periodExport();
+    void nothingReplaced_data();
+    void nothingReplaced();
+    void alteredBackup();
     void exitCodes_data();
     void exitCodes();
     void failures_data();
@@ -80,10 +117,11 @@ private Q_SLOTS:
     void interrupt();
     void terminalOutput_data();
     void terminalOutput();
+    void closedOutput();
+    void quiet();
 };
 
-// A register with three months: its backup for a script, its export and header for a person, and
-// what both say once a byte of the backup's data has changed.
+// A register with three months: its backup for a script, its export and header for a person.
 void CliTest::readExportInfo()
 {
     QTemporaryDir dir;
@@ -92,39 +130,30 @@ void CliTest::readExportInfo()
     const Result read = runApp({"read", dir.filePath("card"), dir.filePath("backups"), "--from", "2019-01", "--to",
                                 "31.03.2019", "--json"});
     const QString backup = dir.filePath("backups/Backup_CR#12345678_201901_201903.enc");
+    const QString file = QString(R"("file":"%1",)").arg(dir.filePath("card/KORVANE/12345678"));
     QCOMPARE(read.out.split(QLatin1Char('\n')),
-             QStringList({R"({"event":"progress","max":3,"value":0})", R"({"event":"progress","max":3,"value":1})",
-                          R"({"event":"progress","max":3,"value":2})", R"({"event":"progress","max":3,"value":3})",
-                          QString(R"({"event":"finished","file":"%1"})").arg(backup),
-                          R"({"count":1,"event":"message","isError":false,)"
+             QStringList({R"({"count":1,"event":"message",)" + file + R"("isError":false,"serial":"12345678",)"
                           R"("text":"The data was created by reading from SD-Card or Backup."})",
-                          R"({"count":2,"event":"message","isError":false,)"
+                          R"({"count":2,"event":"message",)" + file + R"("isError":false,"serial":"12345678",)"
                           R"("text":"Serialnumber of the cash register: 12345678"})",
-                          R"({"count":3,"event":"message","isError":false,)"
+                          R"({"count":3,"event":"message",)" + file + R"("isError":false,"serial":"12345678",)"
                           R"("text":"The data index is correct, no issues recognised."})",
+                          QString(R"({"event":"finished","file":"%1"})").arg(backup),
                           R"({"event":"done","exitCode":0})", ""}));
-    QCOMPARE(read.err, QString());
+    // Progress is no result: it goes to standard error, for a person watching.
+    QVERIFY2(read.err.startsWith(R"({"event":"progress",)" + file + R"("max":3,"serial":"12345678","value":0})" "\n"),
+             qPrintable(read.err));
     QCOMPARE(read.exitCode, 0);
 
     const Result exported = runApp({"export", backup, dir.filePath("export"), "--gdpdu"});
     const QString folder = dir.filePath("export/CR#12345678/201901_201903/");
-    const QString end = IndexReport
-                      + QString("[info] Hash value: OK\n"
-                                "       The data seems not corrupted!\n"
-                                "Files written:\n  %1gobd.csv\n  %1gdpdu-01-09-2004.dtd\n  %1index.xml\n")
-                                .arg(folder);
-    QVERIFY(exported.out.startsWith("Progress: 0 of 100\n"));
-    QCOMPARE(exported.out.right(end.size()), end);
-    QCOMPARE(exported.err, QString());
+    QCOMPARE(exported.out, QString("Files written:\n  %1gobd.csv\n  %1gdpdu-01-09-2004.dtd\n  %1index.xml\n").arg(folder));
+    const QString end = IndexReport + "[info] CR#12345678: Hash value: OK\n       The data seems not corrupted!\n";
+    QVERIFY2(exported.err.startsWith("CR#12345678: Progress: 0 of 100\n"), qPrintable(exported.err));
+    QCOMPARE(exported.err.right(end.size()), end);
     QCOMPARE(exported.exitCode, 0);
-    // The table holds the register's journal lines in order, four a month, as fiscora-mkcard dated them.
-    const fiscora::sample::Journal journal('1', 1);
-    QByteArray table;
-    for (int number = 1; number <= 12; ++number) {
-        const QDate month(2019, (number + 3) / 4, 1);
-        table += journal.line(number, month.addDays((number - 1) % 4 * month.daysInMonth() / 4));
-    }
-    QCOMPARE(fileBytes(folder + "gobd.csv"), table);
+    QCOMPARE(fileBytes(folder + "gobd.csv"), journalLines(1, 3, 4));
+    QCOMPARE(tree(dir.filePath("export")).filter(".fiscora"), QStringList());
 
     // The data behind the header is the card's data files, one after the other.
     QByteArray data;
@@ -134,69 +163,193 @@ void CliTest::readExportInfo()
     const Result info = runApp({"info", backup});
     QCOMPARE(info.out, QString("Backup file:       %1\n"
                                "Serial number:     12345678\n"
-                               "Source:            SOURCE_SD\n"
+                               "Source:            SD card or backup folder\n"
                                "Header version:    2\n"
                                "MD5 in the header: %2\n"
                                "MD5 of the data:   %2\n"
                                "Size of the data:  %3 bytes\n"
+                               "Period:            01/2019 to 03/2019\n"
+                               "Records:           12\n"
                                "[info] The data matches the MD5 value of the header.\n"
-                               "Index report:\n")
+                               "Index report:\n"
+                               "[info] The data was created by reading from SD-Card or Backup.\n"
+                               "[info] Serialnumber of the cash register: 12345678\n"
+                               "[info] The data index is correct, no issues recognised.\n"
+                               "Month    Records  Index\n"
+                               "01/2019        4  OK\n"
+                               "02/2019        4  OK\n"
+                               "03/2019        4  OK\n")
                                        .arg(backup, QString::fromLatin1(md5))
-                                       .arg(data.size())
-                               + IndexReport
-                               + monthIndex("  2016-2025  o  o  o  o  o  o  o  o  o  o  o  o\n"
-                                            "  2026       o  o  o  o  o  o  o  o  .  .  .  .\n"));
+                                       .arg(data.size()));
+    QCOMPARE(info.err, QString());
     QCOMPARE(info.exitCode, 0);
+}
 
+// What a card holds, before anything is read: a month that the index announces but the card
+// lacks, a data file that cannot be opened, a register with nothing in the span. Listing writes nothing.
+void CliTest::listing()
+{
+    QTemporaryDir dir;
+    const QString card = dir.filePath("card");
+    QVERIFY(makeCard(card, {"--registers", "2", "--to", "2019-04", "--lines", "1", "--missing-month", "2019-02"}));
+    const QString unreadable = card + "/KORVANE/12345679/2019/1903.a03";
+    QVERIFY(QFile::remove(unreadable) && QFile::link("/proc/sys/vm/drop_caches", unreadable));
+    QVERIFY(QDir(card + "/KORVANE/12345680").mkpath("2018"));
+    const QStringList before = tree(dir.path());
+
+    const Result list = runApp({"list", card});
+    const QString registerLines =
+            "\nRegister %1 in %2/KORVANE/%1\n"
+            "  Backup file: Backup_CR#%1_complete.enc\n"
+            "  Data files:  %3, 01/2019 to 04/2019\n"
+            "  Index file:  read\n"
+            "         01 02 03 04 05 06 07 08 09 10 11 12\n"
+            "  2019   o  M  %4  o  .  .  .  .  .  .  .  .\n"
+            "  o data file, announced   M announced, no data file   E data file, not announced\n"
+            "  U data file cannot be opened   ? data file, no index file   . nothing\n"
+            "  [info] The data was created by reading from SD-Card or Backup.\n"
+            "  [info] Serialnumber of the cash register: %1\n"
+            "  [error] INDEX ERROR: The file for the date 02/2019 is missing.\n"
+            "%5";
+    QCOMPARE(list.out, "Card: " + card + "\n" + registerLines.arg("12345678", card, "3", "o", "")
+                       + registerLines.arg("12345679", card, "3", "U",
+                                           "  [error] INDEX ERROR: The file for the date 03/2019 is missing.\n")
+                       + "\nRegister 12345680 in " + card + "/KORVANE/12345680\n"
+                         "  [error] A read would fail: In the folder " + card + "/KORVANE/12345680 couldn´t found "
+                         "any data files!\n"
+                         "  Hint: Please check your choosen folder of your source dataset.\n");
+    QCOMPARE(list.exitCode, 1);
+
+    const Result json = runApp({"list", card, "--from", "2019-04", "--json"});
+    const QStringList events = json.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(events.size(), 4);
+    QVERIFY2(events.at(0).contains(QString(R"("dataFiles":{"2019-04":{"file":"%1/KORVANE/12345678/2019/1904.a03",)"
+                                           R"("readable":true}})").arg(card)), qPrintable(events.at(0)));
+    QVERIFY2(events.at(0).contains(R"("backupFile":"Backup_CR#12345678_201904.enc")"), qPrintable(events.at(0)));
+    QVERIFY2(events.at(2).contains(R"("error":"For the choosen date 04/2019 couldn´t found any data!")"),
+             qPrintable(events.at(2)));
+    QCOMPARE(json.exitCode, 1);
+    QCOMPARE(tree(dir.path()), before);
+}
+
+void CliTest::periodExport_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("firstMonth");
+    QTest::addColumn<int>("lastMonth");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("one month") << QStringList{"--gdpdu", "--from", "2019-02"} << "CR#12345678/201902/gobd.csv" << 2
+                               << 2 << "The period 02/2019 left out 9 of the 12 lines of the backup.";
+    QTest::newRow("a span") << QStringList{"--gdpdu", "--from", "2019-02", "--to", "2019-03"}
+                            << "CR#12345678/201902_201903/gobd.csv" << 2 << 3
+                            << "The period 02/2019 to 03/2019 left out 6 of the 12 lines of the backup.";
+    QTest::newRow("without GDPdU") << QStringList{"--from", "2019-04"} << "Backup_CR#12345678_201904.csv" << 4 << 4
+                                   << "The period 04/2019 left out 9 of the 12 lines of the backup.";
+}
+
+// The lines of a period from a backup of every month, under the label of the period; the MD5
+// proof still covers the whole backup.
+void CliTest::periodExport()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, table);
+    QFETCH(int, firstMonth);
+    QFETCH(int, lastMonth);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-04", "--lines", "3"}));
+    QCOMPARE(runApp({"read", dir.filePath("card"), dir.path(), "-q"}).exitCode, 0);
+
+    const Result exported = runApp(QStringList{"export", dir.filePath("Backup_CR#12345678_complete.enc"),
+                                               dir.filePath("out")} + options);
+    QVERIFY2(exported.err.contains("[info] CR#12345678: " + message + "\n"), qPrintable(exported.err));
+    QVERIFY2(exported.err.contains("Hash value: OK"), qPrintable(exported.err));
+    QCOMPARE(exported.exitCode, 0);
+    QCOMPARE(fileBytes(dir.filePath("out/" + table)), journalLines(firstMonth, lastMonth, 3));
+
+    const Result outside = runApp({"export", dir.filePath("Backup_CR#12345678_complete.enc"), dir.filePath("none"),
+                                   "--from", "2019-08"});
+    QVERIFY2(outside.err.endsWith("Error: CR#12345678: The backup holds no lines of the period 08/2019.\n"
+                                  "Hint: Choose a period that the backup covers: \"fiscora info\" shows it.\n"),
+             qPrintable(outside.err));
+    QCOMPARE(outside.exitCode, 1);
+    QCOMPARE(tree(dir.filePath("none")), QStringList());
+}
+
+void CliTest::nothingReplaced_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("inTheWay");
+
+    // The backup in %D is there before each command runs.
+    QTest::newRow("backup") << "read %D/card %D" << "%D/Backup_CR#12345678_complete.enc";
+    QTest::newRow("export folder") << "export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu"
+                                   << "%D/out/CR#12345678/complete";
+    QTest::newRow("table file") << "export %D/Backup_CR#12345678_complete.enc %D/out"
+                                << "%D/out/Backup_CR#12345678_complete.csv";
+}
+
+// What a job would replace stops it before it starts, unless --overwrite says to replace it.
+void CliTest::nothingReplaced()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, inTheWay);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-02", "--lines", "1"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    QCOMPARE(runApp(command + " -q --overwrite", dir.path()).exitCode, 0);
+    QVERIFY_DONE(writeFile(dir.filePath("out/CR#12345678/complete/mine.txt"), "a note"));
+    const QStringList before = tree(dir.path());
+
+    const Result refused = runApp(command, dir.path());
+    QVERIFY2(refused.err.endsWith(QString("%1 is already there.\n"
+                                          "Hint: Replace it with --overwrite, or choose another target folder.\n")
+                                          .arg(inTheWay).replace("%D", dir.path())),
+             qPrintable(refused.err));
+    QVERIFY2(!refused.err.contains("Progress"), qPrintable(refused.err));
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(tree(dir.path()), before);
+
+    const Result replaced = runApp(command + " --overwrite", dir.path());
+    QCOMPARE(replaced.exitCode, 0);
+    QCOMPARE(tree(dir.path()).filter(".~"), QStringList());
+}
+
+// An export whose data does not match the backup's MD5 value is not put in place, and an earlier
+// export there stays as it was.
+void CliTest::alteredBackup()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-02", "--lines", "2"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    QCOMPARE(runApp("export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu -q", dir.path()).exitCode, 0);
+    const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
     QFile file(backup);
     QVERIFY2(file.open(QIODevice::ReadWrite), qPrintable(file.errorString()));
     QVERIFY(file.seek(file.size() - 1));
     const char last = file.peek(1).at(0);
     QVERIFY(file.putChar(static_cast<char>(last ^ 0x01)));
     file.close();
-    const Result alteredExport = runApp({"export", backup, dir.filePath("again"), "--gdpdu"});
-    QVERIFY2(alteredExport.out.contains("[error] Hash value: INVALID\n        The data could be corrupted!\n"),
-             qPrintable(alteredExport.out));
-    QCOMPARE(alteredExport.exitCode, 1);
-    const Result alteredInfo = runApp({"info", backup, "--json"});
-    QVERIFY2(alteredInfo.out.contains(R"("md5Matches":false)"), qPrintable(alteredInfo.out));
-    QCOMPARE(alteredInfo.exitCode, 1);
-}
+    const QStringList before = tree(dir.filePath("out"));
 
-void CliTest::calendar_data()
-{
-    QTest::addColumn<QString>("cardOption");
-    QTest::addColumn<int>("readExitCode");
-    QTest::addColumn<QString>("rows");
+    const Result exported = runApp("export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu --overwrite", dir.path());
+    QVERIFY2(exported.err.endsWith(
+                     QString("[error] CR#12345678: Hash value: INVALID\n        The data could be corrupted!\n"
+                             "Error: CR#12345678: The export of %1 was not kept: its data does not match the MD5 "
+                             "value of its header.\n"
+                             "Hint: The backup has been altered or damaged. Read the card again, or ask for an "
+                             "intact copy of the backup.\n")
+                             .arg(backup)),
+             qPrintable(exported.err));
+    QCOMPARE(exported.out, QString());
+    QCOMPARE(exported.exitCode, 1);
+    QCOMPARE(tree(dir.filePath("out")), before);
 
-    // The index files of the sample cards cover 128 months, January 2016 to August 2026.
-    QTest::newRow("a month missing, another not announced") << "--missing-month=2019-03" << 1
-                                                            << "  2016-2018  o  o  o  o  o  o  o  o  o  o  o  o\n"
-                                                               "  2019       o  o  M  o  o  o  o  E  o  o  o  o\n"
-                                                               "  2020-2025  o  o  o  o  o  o  o  o  o  o  o  o\n"
-                                                               "  2026       o  o  o  o  o  o  o  o  .  .  .  .\n";
-    // Without an index file the reader reports an error but writes the backup; its header then
-    // holds 2048 months without a verdict.
-    QTest::newRow("no index file") << "--no-index-file" << 1
-                                   << "  2016-2185  ?  ?  ?  ?  ?  ?  ?  ?  ?  ?  ?  ?\n"
-                                      "  2186       ?  ?  ?  ?  ?  ?  ?  ?  .  .  .  .\n";
-}
-
-void CliTest::calendar()
-{
-    QFETCH(QString, cardOption);
-    QFETCH(int, readExitCode);
-    QFETCH(QString, rows);
-
-    QTemporaryDir dir;
-    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-06", "--lines", "1", cardOption}));
-    const QString yearFolder = dir.filePath("card/KORVANE/12345678/2019/");
-    QVERIFY(QFile::copy(yearFolder + "1906.a03", yearFolder + "1908.a03"));
-    QCOMPARE(runApp({"read", dir.filePath("card"), dir.path()}).exitCode, readExitCode);
-
-    const Result info = runApp({"info", dir.filePath("Backup_CR#12345678_complete.enc")});
-    QCOMPARE(info.out.mid(info.out.indexOf("Month index:\n")), monthIndex(rows));
-    QCOMPARE(info.exitCode, 0);
+    const Result info = runApp({"info", backup, "--json"});
+    QVERIFY2(info.out.contains(R"("md5Matches":false)"), qPrintable(info.out));
+    QCOMPARE(info.exitCode, 1);
 }
 
 void CliTest::exitCodes_data()
@@ -206,9 +359,9 @@ void CliTest::exitCodes_data()
     QTest::addColumn<QString>("exportMessage");
 
     QTest::newRow("a record damaged") << "--damage=random-block@2019-02" << 0
-            << "[error] Decryption error near line: 12\n";
+            << "[error] CR#12345678: Decryption error near line: 12\n";
     QTest::newRow("a month missing") << "--missing-month=2019-02" << 1
-            << "[error] INDEX ERROR: The file for the date 02/2019 is missing.\n";
+            << "[error] CR#12345678: INDEX ERROR: The file for the date 02/2019 is missing.\n";
 }
 
 // A flagged message is a failure: the exit code, and the last event for scripts, say so.
@@ -224,7 +377,7 @@ void CliTest::exitCodes()
     QCOMPARE(read.exitCode, readExitCode);
     QVERIFY2(read.out.endsWith(QString(R"({"event":"done","exitCode":%1})" "\n").arg(readExitCode)), qPrintable(read.out));
     const Result exported = runApp({"export", dir.filePath("Backup_CR#12345678_complete.enc"), dir.path()});
-    QVERIFY2(exported.out.contains(exportMessage), qPrintable(exported.out));
+    QVERIFY2(exported.err.contains(exportMessage), qPrintable(exported.err));
     QCOMPARE(exported.exitCode, 1);
 }
 
@@ -234,10 +387,10 @@ void CliTest::failures_data()
     QTest::addColumn<QString>("err");
     QTest::addColumn<int>("exitCode");
 
-    // As in a shell, a command starts with its environment. %D is the test's folder, holding the
-    // empty folder "empty" and the file "file".
-    const QString english = "Error: No valid serial number folder found!\nHint: Check your selected start path!\n";
-    const QString german = "Fehler: Es wurde kein gültiger Seriennummernordner gefunden!\n"
+    // %D is the test's folder, holding the empty folder "empty", the file "file" and the start
+    // of a data file "records.a03".
+    const QString english = "Error: empty: No valid serial number folder found!\nHint: Check your selected start path!\n";
+    const QString german = "Fehler: empty: Es wurde kein gültiger Seriennummernordner gefunden!\n"
                            "Hinweis: Bitte prüfen Sie den gewählten Startpfad!\n";
     const QString germanLocale = "LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8 ";
     QTest::newRow("no register") << "read %D/empty %D/out" << english << 1;
@@ -252,22 +405,39 @@ void CliTest::failures_data()
                                   "sdcardreader: Selected and found search folder:\n"
                                   + english
                                << 1;
-    // Standard input is a pipe here: it has no end to read up to, so it is refused.
-    QTest::newRow("a pipe as raw source") << "export /dev/stdin %D/out --raw"
-                                          << "Error: Encrypted source file /dev/stdin couldn´t open for decryption.\n"
-                                             "Hint: Check your source file selection and be sure you have read "
-                                             "permissions.\n"
-                                          << 1;
+    QTest::newRow("no such source") << "read %D/card %D/out"
+                                    << "Error: %D/card does not exist.\n"
+                                       "Hint: Check the path, and that the card or drive holding it is plugged in.\n"
+                                    << 1;
+    QTest::newRow("target is a file") << "read %D/empty %D/file"
+                                      << "Error: The target %D/file is a file, not a folder.\n"
+                                         "Hint: Choose a folder as the target, or a path that does not exist yet.\n"
+                                      << 1;
     QTest::newRow("target cannot be created")
             << "read %D/empty %D/file/out"
             << "Error: Cannot create the target folder %D/file/out.\n"
                "Hint: Check the path and your write permission for its parent folder.\n"
             << 1;
+    QTest::newRow("not a backup") << "export %D/records.a03 %D/out"
+                                  << "Error: records.a03: %D/records.a03 is not a backup file: it does not start "
+                                     "with a backup header.\n"
+                                     "Hint: Choose a backup file written by \"fiscora read\", or give --raw to "
+                                     "export a file of bare records.\n"
+                                  << 1;
+    QTest::newRow("a pipe as raw source") << "export /dev/stdin %D/out --raw"
+                                          << "Error: stdin: Cannot read the backup file /dev/stdin: it is not a "
+                                             "regular file\nHint: Check the path and your read permission.\n"
+                                          << 1;
     QTest::newRow("bad date, in German")
             << "--lang de read card out --to 32.01.2019 --from 2019-01"
             << "fiscora: Ungültiges Datum „32.01.2019“ für --to: Schreiben Sie 2019-03, 2019-03-01 oder 01.03.2019.\n"
                "„fiscora --help“ zeigt, wie es geht.\n"
             << 2;
+    // Qt's own texts are German too.
+    QTest::newRow("unknown option, in German") << "--lang de read card out --bogus"
+                                               << "fiscora: Unbekannte Option 'bogus'.\n"
+                                                  "„fiscora --help“ zeigt, wie es geht.\n"
+                                               << 2;
     QTest::newRow("unknown language") << "--lang xx info b.enc"
                                       << "fiscora: There is no translation into \"xx\".\n"
                                          "\"fiscora --help\" shows how to use it.\n"
@@ -275,7 +445,7 @@ void CliTest::failures_data()
 }
 
 // Errors go to standard error in the user's language: a usage error as the complaint and a pointer
-// to the help, an error of the library as the error and its hint.
+// to the help, an error of a job as the error, naming what it concerns, and its hint.
 void CliTest::failures()
 {
     QFETCH(QString, command);
@@ -284,13 +454,9 @@ void CliTest::failures()
 
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("empty"));
-    QFile file(dir.filePath("file"));
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-    QStringList arguments = command.split(QLatin1Char(' ')).replaceInStrings("%D", dir.path());
-    QStringList environment;
-    while (arguments.first().contains(QLatin1Char('=')))
-        environment << arguments.takeFirst();
-    const Result result = runApp(arguments, environment);
+    QVERIFY_DONE(writeFile(dir.filePath("file"), QByteArray()));
+    QVERIFY_DONE(writeFile(dir.filePath("records.a03"), QByteArray(64, 'x')));
+    const Result result = runApp(command, dir.path());
     QCOMPARE(result.err, err.replace("%D", dir.path()));
     QCOMPARE(result.out, QString());
     QCOMPARE(result.exitCode, exitCode);
@@ -320,23 +486,25 @@ void CliTest::interrupt()
     const QString target = dir.filePath("backups");
 
     QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(FISCORA_APP), {"read", dir.filePath("card"), target, "--json"});
     QByteArray out;
-    while (!out.contains(R"({"event":"progress","max":12,"value":1})")) {
+    while (!out.contains(R"("max":12,"serial":"12345678","value":1})")) {
         QVERIFY2(process.canReadLine() || process.waitForReadyRead(HangGuardMs), out.constData());
         out += process.readLine();
     }
     QCOMPARE(::kill(process.processId(), signalNumber), 0);
     QVERIFY(process.waitForFinished(HangGuardMs));
-    out += process.readAllStandardOutput();
+    out += process.readAll();
 
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 128 + signalNumber);
     // Progress events may still arrive between the signal and the end of the job.
     QCOMPARE(QString::fromUtf8(out).split(QLatin1Char('\n')).filter(QRegularExpression("^\\{(?!\"event\":\"progress)")),
              QStringList({R"({"event":"interrupted"})",
-                          R"({"error":"Process abbort by the user.","event":"error",)"
-                          R"("hint":"Your saved data are not complete!"})",
+                          QString(R"({"error":"Process abbort by the user.","event":"error","file":"%1",)"
+                                  R"("hint":"Your saved data are not complete!","serial":"12345678"})")
+                                  .arg(dir.filePath("card/KORVANE/12345678")),
                           QString(R"({"event":"done","exitCode":%1})").arg(128 + signalNumber)}));
     QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              QStringList());
@@ -345,16 +513,23 @@ void CliTest::interrupt()
 void CliTest::terminalOutput_data()
 {
     QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("progress");
     QTest::addColumn<QString>("flag");
 
-    QTest::newRow("colours") << QStringList() << "\033[32m[info]\033[0m ";
-    QTest::newRow("NO_COLOR") << QStringList{"NO_COLOR=1"} << "\n[info] ";
+    const QString bar = "\r[------------------------------] 0/2\r[###############---------------] 1/2"
+                        "\r[##############################] 2/2\n";
+    const QString lines = "CR#12345678: Progress: 0 of 2\nCR#12345678: Progress: 1 of 2\nCR#12345678: Progress: 2 of 2\n";
+    QTest::newRow("colours") << QStringList{"TERM=xterm"} << bar << "\033[32m[info]\033[0m ";
+    QTest::newRow("NO_COLOR") << QStringList{"TERM=xterm", "NO_COLOR=1"} << bar << "\n[info] ";
+    QTest::newRow("TERM=dumb") << QStringList{"TERM=dumb"} << lines << "\n[info] ";
 }
 
-// On a terminal the progress is one bar redrawn in place, and flags are coloured unless NO_COLOR is set.
+// On a terminal the progress is one bar redrawn in place, and flags are coloured unless NO_COLOR
+// is set; a terminal that shows no control sequences gets neither.
 void CliTest::terminalOutput()
 {
     QFETCH(QStringList, environment);
+    QFETCH(QString, progress);
     QFETCH(QString, flag);
     const QString script = QStandardPaths::findExecutable("script");
     if (script.isEmpty())
@@ -367,10 +542,32 @@ void CliTest::terminalOutput()
     QCOMPARE(read.exitCode, 0);
     // The terminal turns every line end into "\r\n".
     const QString out = QString(read.out).replace("\r\n", "\n");
-    QVERIFY2(out.startsWith("\r[------------------------------] 0/2\r[###############---------------] 1/2"
-                            "\r[##############################] 2/2\n"),
-             qPrintable(out));
-    QVERIFY2(out.contains(flag + "The data index is correct, no issues recognised.\n"), qPrintable(out));
+    QVERIFY2(out.startsWith(progress), qPrintable(out));
+    QVERIFY2(out.contains(flag + "CR#12345678: The data index is correct, no issues recognised.\n"), qPrintable(out));
+}
+
+// A reader of the results that goes away does not stop the job: the backup is written, and the
+// exit code says how the job went.
+void CliTest::closedOutput()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-02", "--lines", "1"}));
+    const Result read = run("bash", {"-c", QString("'%1' read '%2' '%3' | true; echo ${PIPESTATUS[0]}")
+                                               .arg(FISCORA_APP, dir.filePath("card"), dir.filePath("out"))});
+    QCOMPARE(read.out, QString("0\n"));
+    QCOMPARE(tree(dir.filePath("out")).size(), 1);
+    QCOMPARE(fileBytes(dir.filePath("out/Backup_CR#12345678_complete.enc")).isEmpty(), false);
+}
+
+// Quiet keeps the results and what is flagged, and leaves out progress and the rest.
+void CliTest::quiet()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-03", "--lines", "1", "--missing-month", "2019-02"}));
+    const Result read = runApp("read %D/card %D/out --quiet", dir.path());
+    QCOMPARE(read.err, QString("[error] CR#12345678: INDEX ERROR: The file for the date 02/2019 is missing.\n"));
+    QCOMPARE(read.out, QString("Files written:\n  %1/out/Backup_CR#12345678_complete.enc\n").arg(dir.path()));
+    QCOMPARE(read.exitCode, 1);
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -299,6 +299,153 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::BackupInfo</name>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>%1 is not a backup file: it does not start with a backup header.</source>
+        <translation>%1 ist keine Sicherungsdatei: Sie beginnt nicht mit dem Kopf einer Sicherung.</translation>
+    </message>
+    <message>
+        <source>Cannot read the backup file %1: %2</source>
+        <translation>Die Sicherungsdatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>SD card or backup folder</source>
+        <translation>SD-Karte oder Sicherungsordner</translation>
+    </message>
+    <message>
+        <source>the register, over a serial line</source>
+        <translation>die Kasse, über eine serielle Leitung</translation>
+    </message>
+    <message>
+        <source>the register, over the network</source>
+        <translation>die Kasse, über das Netzwerk</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::ExportCommand</name>
+    <message>
+        <source>Choose a backup file written by &quot;fiscora read&quot;, or give --raw to export a file of bare records.</source>
+        <translation>Wählen Sie eine Sicherungsdatei, die „fiscora read“ geschrieben hat, oder geben Sie --raw an, um eine Datei mit bloßen Datensätzen zu exportieren.</translation>
+    </message>
+    <message>
+        <source>Check the path and your read permission.</source>
+        <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::InfoCommand</name>
+    <message>
+        <source>Choose a backup file written by &quot;fiscora read&quot;.</source>
+        <translation>Wählen Sie eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
+    </message>
+    <message>
+        <source>Check the path and your read permission.</source>
+        <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::JobPaths</name>
+    <message>
+        <source>%1 does not exist.</source>
+        <translation>%1 gibt es nicht.</translation>
+    </message>
+    <message>
+        <source>Check the path, and that the card or drive holding it is plugged in.</source>
+        <translation>Prüfen Sie den Pfad und ob die Karte oder das Laufwerk, auf dem er liegt, eingesteckt ist.</translation>
+    </message>
+    <message>
+        <source>The target %1 is a file, not a folder.</source>
+        <translation>Das Ziel %1 ist eine Datei, kein Ordner.</translation>
+    </message>
+    <message>
+        <source>Choose a folder as the target, or a path that does not exist yet.</source>
+        <translation>Wählen Sie einen Ordner als Ziel oder einen Pfad, den es noch nicht gibt.</translation>
+    </message>
+    <message>
+        <source>Cannot create the target folder %1.</source>
+        <translation>Der Zielordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Check the path and your write permission for its parent folder.</source>
+        <translation>Bitte prüfen Sie den Pfad und Ihre Schreibrechte im übergeordneten Ordner.</translation>
+    </message>
+    <message>
+        <source>%1 is already there.</source>
+        <translation>%1 ist bereits vorhanden.</translation>
+    </message>
+    <message>
+        <source>Replace it with --overwrite, or choose another target folder.</source>
+        <translation>Ersetzen Sie es mit --overwrite, oder wählen Sie einen anderen Zielordner.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::StagedExport</name>
+    <message>
+        <source>Cannot create a staging folder in %1: %2</source>
+        <translation>In %1 kann kein Zwischenordner angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Check your write permission for the target folder.</source>
+        <translation>Prüfen Sie Ihre Schreibberechtigung für den Zielordner.</translation>
+    </message>
+    <message>
+        <source>The export of %1 was not kept: its data does not match the MD5 value of its header.</source>
+        <translation>Der Export von %1 wurde nicht behalten: Seine Daten stimmen nicht mit dem MD5-Wert seines Kopfes überein.</translation>
+    </message>
+    <message>
+        <source>The backup has been altered or damaged. Read the card again, or ask for an intact copy of the backup.</source>
+        <translation>Die Sicherung wurde verändert oder beschädigt. Lesen Sie die Karte erneut, oder lassen Sie sich eine unversehrte Kopie der Sicherung geben.</translation>
+    </message>
+    <message>
+        <source>Cannot write the table of the period to %1: %2</source>
+        <translation>Die Tabelle des Zeitraums kann nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Check the free space and your write permission for the target folder.</source>
+        <translation>Prüfen Sie den freien Platz und Ihre Schreibberechtigung für den Zielordner.</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>The backup holds no lines of the period %1.</source>
+        <translation>Die Sicherung enthält keine Zeilen des Zeitraums %1.</translation>
+    </message>
+    <message>
+        <source>Choose a period that the backup covers: &quot;fiscora info&quot; shows it.</source>
+        <translation>Wählen Sie einen Zeitraum, den die Sicherung abdeckt: „fiscora info“ zeigt ihn.</translation>
+    </message>
+    <message>
+        <source>The period %1 left out %2 of the %3 lines of the backup.</source>
+        <translation>Der Zeitraum %1 hat %2 der %3 Zeilen der Sicherung ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1: %2</source>
+        <translation>%1 kann nicht ersetzt werden: %2</translation>
+    </message>
+    <message>
+        <source>Check that no program holds the export open, and your write permission.</source>
+        <translation>Prüfen Sie, dass kein Programm den Export geöffnet hält, und Ihre Schreibberechtigung.</translation>
+    </message>
+    <message>
+        <source>Cannot put the export in its place %1: %2</source>
+        <translation>Der Export kann nicht an seinen Platz %1 gebracht werden: %2</translation>
+    </message>
+    <message>
+        <source>The earlier export could not be removed from %1.</source>
+        <translation>Der frühere Export konnte nicht aus %1 entfernt werden.</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::cli::CommandLine</name>
     <message>
         <source>No command given.</source>
@@ -341,22 +488,12 @@
         <translation>Sprache</translation>
     </message>
     <message>
-        <source>read, export or info</source>
-        <translation>read, export oder info</translation>
-    </message>
-    <message>
         <source>COMMAND [ARGUMENTS]</source>
         <translation>BEFEHL [ARGUMENTE]</translation>
     </message>
     <message>
         <source>A backup file written by &quot;fiscora read&quot;.</source>
         <translation>Eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
-    </message>
-    <message>
-        <source>Backs up every cash register found on the card SOURCE (the card, its maker folder or a register&apos;s folder) into one backup file per register in the folder TARGET.
-A date is written 2019-03, 2019-03-01 or 01.03.2019 and stands for its month. Without dates every month is read; --from alone reads that one month.</source>
-        <translation>Sichert jede Kasse, die auf der Karte SOURCE gefunden wird (der Karte, ihrem Herstellerordner oder dem Ordner einer Kasse), in je eine Sicherungsdatei im Ordner TARGET.
-Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für seinen Monat. Ohne Datum werden alle Monate gelesen; --from allein liest nur diesen einen Monat.</translation>
     </message>
     <message>
         <source>The SD card or a copy of it.</source>
@@ -367,20 +504,8 @@ Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für se
         <translation>Der Ordner für die Sicherungsdateien.</translation>
     </message>
     <message>
-        <source>Read from the month of &lt;date&gt; on.</source>
-        <translation>Ab dem Monat von &lt;Datum&gt; lesen.</translation>
-    </message>
-    <message>
         <source>date</source>
         <translation>Datum</translation>
-    </message>
-    <message>
-        <source>Read up to the month of &lt;date&gt;.</source>
-        <translation>Bis zum Monat von &lt;Datum&gt; lesen.</translation>
-    </message>
-    <message>
-        <source>Decrypts the backup file BACKUP into a table file below the folder TARGET, checks every line and proves with the backup&apos;s MD5 value that nothing was altered.</source>
-        <translation>Entschlüsselt die Sicherungsdatei BACKUP in eine Tabellendatei unterhalb des Ordners TARGET, prüft jede Zeile und weist mit dem MD5-Wert der Sicherung nach, dass nichts verändert wurde.</translation>
     </message>
     <message>
         <source>The folder for the export.</source>
@@ -391,20 +516,12 @@ Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für se
         <translation>gobd.csv mit index.xml und deren DTD nach TARGET/Seriennummer/Zeitraum/ schreiben.</translation>
     </message>
     <message>
-        <source>Start the table file with the INDEX_INFO line of the backup header.</source>
-        <translation>Die Tabellendatei mit der INDEX_INFO-Zeile aus dem Kopf der Sicherung beginnen.</translation>
-    </message>
-    <message>
         <source>BACKUP holds bare records without a header: report their hash, compare none.</source>
         <translation>BACKUP enthält nur Datensätze ohne Kopf: deren Hashwert melden, keinen vergleichen.</translation>
     </message>
     <message>
         <source>Write the lines as they decrypt, without checking or repairing them.</source>
         <translation>Die Zeilen so schreiben, wie sie entschlüsselt werden, ohne sie zu prüfen oder zu reparieren.</translation>
-    </message>
-    <message>
-        <source>Shows what the header of the backup file BACKUP says, without decrypting it, and whether its data still matches the MD5 value in the header.</source>
-        <translation>Zeigt, was im Kopf der Sicherungsdatei BACKUP steht, ohne sie zu entschlüsseln, und ob ihre Daten noch zum MD5-Wert im Kopf passen.</translation>
     </message>
     <message>
         <source>Invalid date &quot;%1&quot; for --%2: write 2019-03, 2019-03-01 or 01.03.2019.</source>
@@ -427,54 +544,114 @@ Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für se
         <translation>„%1 --help“ zeigt, wie es geht.</translation>
     </message>
     <message>
+        <source>Start the table file with the INDEX_INFO line of the backup header (not with --gdpdu).</source>
+        <translation>Die Tabellendatei mit der INDEX_INFO-Zeile des Sicherungskopfes beginnen (nicht mit --gdpdu).</translation>
+    </message>
+    <message>
+        <source>The first month; alone, the one month.</source>
+        <translation>Der erste Monat; allein dieser eine Monat.</translation>
+    </message>
+    <message>
+        <source>The last month, with --from.</source>
+        <translation>Der letzte Monat, mit --from.</translation>
+    </message>
+    <message>
+        <source>Replace what is in the way instead of stopping before the start.</source>
+        <translation>Ersetzen, was im Weg ist, statt vor dem Start anzuhalten.</translation>
+    </message>
+    <message>
         <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
 
 Commands:
-  read SOURCE TARGET    back up every register on the card SOURCE into TARGET
-  export BACKUP TARGET  decrypt BACKUP into a table file below TARGET
-  info BACKUP           show the header and the month index of BACKUP
+  list SOURCE              show the registers and months on the card SOURCE
+  read SOURCE TARGET       back up every register on the card SOURCE into TARGET
+  info BACKUP              show the header, period and records of BACKUP
+  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET
+  verify EXPORT_DIR [BACKUP]  check an export folder, and that it is what BACKUP gives
+  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over
 
-&quot;fiscora COMMAND --help&quot; lists the options of a command.
-Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value), 2 wrong usage, 130 stopped by Ctrl+C.</source>
-        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Außenprüfung nach GoBD/GDPdU.
+&quot;fiscora COMMAND --help&quot; lists the options of a command. Results go to standard output, progress and report lines to standard error.
+Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value, something in the way), 2 wrong usage, 130 stopped by Ctrl+C.</source>
+        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Betriebsprüfung nach GoBD/GDPdU.
 
 Befehle:
-  read SOURCE TARGET    jede Kasse auf der Karte SOURCE nach TARGET sichern
-  export BACKUP TARGET  BACKUP in eine Tabellendatei unterhalb von TARGET entschlüsseln
-  info BACKUP           Kopf und Monatsindex von BACKUP anzeigen
+  list SOURCE              die Kassen und Monate auf der Karte SOURCE zeigen
+  read SOURCE TARGET       jede Kasse auf der Karte SOURCE nach TARGET sichern
+  info BACKUP              Kopf, Zeitraum und Datensätze von BACKUP zeigen
+  export BACKUP TARGET     BACKUP in eine Tabellendatei unter TARGET entschlüsseln
+  verify EXPORT_DIR [BACKUP]  einen Exportordner prüfen, und ob er ist, was BACKUP ergibt
+  package BACKUP TARGET    BACKUP exportieren, prüfen und zur Übergabe in ein Archiv packen
 
-„fiscora BEFEHL --help“ zeigt die Optionen eines Befehls.
-Rückgabewerte: 0 erledigt, 1 ein Fehler oder eine als Fehler markierte Meldung wurde gemeldet (eine beschädigte Zeile, nicht lesbare Datensätze, ein fehlender Monat, ein ungültiger Hashwert), 2 falscher Aufruf, 130 mit Strg+C abgebrochen.</translation>
-    </message>
-</context>
-<context>
-    <name>fiscora::cli::InfoCommand</name>
-    <message>
-        <source>%1 is not a backup file: it does not start with a backup header.</source>
-        <translation>%1 ist keine Sicherungsdatei: Sie beginnt nicht mit dem Kopf einer Sicherung.</translation>
+„fiscora BEFEHL --help“ listet die Optionen eines Befehls. Ergebnisse gehen auf die Standardausgabe, Fortschritt und Meldungszeilen auf die Standardfehlerausgabe.
+Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten.</translation>
     </message>
     <message>
-        <source>Choose a backup file written by &quot;fiscora read&quot;.</source>
-        <translation>Wählen Sie eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
+        <source>Show neither progress nor report lines that flag nothing.</source>
+        <translation>Weder Fortschritt noch Meldungszeilen zeigen, die nichts markieren.</translation>
     </message>
     <message>
-        <source>Cannot read the backup file %1: %2</source>
-        <translation>Die Sicherungsdatei %1 kann nicht gelesen werden: %2</translation>
+        <source>list, read, info, export, verify or package</source>
+        <translation>list, read, info, export, verify oder package</translation>
     </message>
     <message>
-        <source>Check the path and your read permission.</source>
-        <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
-    </message>
-</context>
-<context>
-    <name>fiscora::cli::JobRunner</name>
-    <message>
-        <source>Cannot create the target folder %1.</source>
-        <translation>Der Zielordner %1 kann nicht angelegt werden.</translation>
+        <source>A date is written 2019-03, 2019-03-01 or 01.03.2019 and stands for its month.</source>
+        <translation>Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für seinen Monat.</translation>
     </message>
     <message>
-        <source>Check the path and your write permission for its parent folder.</source>
-        <translation>Bitte prüfen Sie den Pfad und Ihre Schreibrechte im übergeordneten Ordner.</translation>
+        <source>Backs up every cash register found on the card SOURCE (the card, its maker folder or a register&apos;s folder) into one backup file per register in the folder TARGET. Without dates every month is read.</source>
+        <translation>Sichert jede Kasse auf der Karte SOURCE (die Karte, ihr Herstellerordner oder der Ordner einer Kasse) in eine Sicherungsdatei je Kasse im Ordner TARGET. Ohne Datum wird jeder Monat gelesen.</translation>
+    </message>
+    <message>
+        <source>Decrypts the backup file BACKUP into a table file below the folder TARGET, checks every line and proves with the backup&apos;s MD5 value that nothing was altered. The export is put in place only when its data matches that value. With dates, the table holds the lines of that period.</source>
+        <translation>Entschlüsselt die Sicherungsdatei BACKUP in eine Tabellendatei unter dem Ordner TARGET, prüft jede Zeile und weist mit dem MD5-Wert der Sicherung nach, dass nichts verändert wurde. Der Export kommt nur an seinen Platz, wenn seine Daten diesem Wert entsprechen. Mit Datum enthält die Tabelle die Zeilen dieses Zeitraums.</translation>
+    </message>
+    <message>
+        <source>Shows what the header of the backup file BACKUP says, whether its data still matches the MD5 value in the header, and the period and records it holds.</source>
+        <translation>Zeigt, was der Kopf der Sicherungsdatei BACKUP sagt, ob ihre Daten noch dem MD5-Wert im Kopf entsprechen, und welchen Zeitraum und welche Datensätze sie enthält.</translation>
+    </message>
+    <message>
+        <source>Shows the registers on the card SOURCE and, for each, the months with data files, what its index announces and what a read would give, without writing anything.</source>
+        <translation>Zeigt die Kassen auf der Karte SOURCE und je Kasse die Monate mit Datendateien, was ihr Index ankündigt und was ein Lesen ergäbe, ohne etwas zu schreiben.</translation>
+    </message>
+    <message>
+        <source>Checks the export folder EXPORT_DIR: index.xml valid against its DTD, and every row of the table file as index.xml declares it. With BACKUP, also that the table is what an export of BACKUP gives, and that the backup&apos;s MD5 value holds.</source>
+        <translation>Prüft den Exportordner EXPORT_DIR: index.xml gültig nach seiner DTD, und jede Zeile der Tabellendatei so, wie index.xml sie beschreibt. Mit BACKUP auch, dass die Tabelle ist, was ein Export von BACKUP ergibt, und dass der MD5-Wert der Sicherung stimmt.</translation>
+    </message>
+    <message>
+        <source>A folder written by &quot;fiscora export --gdpdu&quot;.</source>
+        <translation>Ein Ordner, den „fiscora export --gdpdu“ geschrieben hat.</translation>
+    </message>
+    <message>
+        <source>The backup file the export was made from.</source>
+        <translation>Die Sicherungsdatei, aus der der Export erstellt wurde.</translation>
+    </message>
+    <message>
+        <source>[BACKUP]</source>
+        <translation>[BACKUP]</translation>
+    </message>
+    <message>
+        <source>Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive TARGET/CR#&lt;serial number&gt;_&lt;period&gt;.zip for hand-over: the export folder, a manifest with the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 proof or the verification fails.</source>
+        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF. Schlägt der MD5-Nachweis oder die Prüfung fehl, wird kein Archiv geschrieben.</translation>
+    </message>
+    <message>
+        <source>The folder for the archive.</source>
+        <translation>Der Ordner für das Archiv.</translation>
+    </message>
+    <message>
+        <source>--gdpdu has no effect with --raw: bare records have no header to name the export folder after, so the table file goes straight into TARGET.</source>
+        <translation>--gdpdu wirkt nicht mit --raw: Bloße Datensätze haben keinen Kopf, nach dem der Exportordner benannt werden könnte, daher kommt die Tabellendatei direkt nach TARGET.</translation>
+    </message>
+    <message>
+        <source>--index-info has no effect with --raw: bare records have no header.</source>
+        <translation>--index-info wirkt nicht mit --raw: Bloße Datensätze haben keinen Kopf.</translation>
+    </message>
+    <message>
+        <source>--index-info cannot go with --gdpdu: index.xml does not declare the INDEX_INFO line, so gobd.csv would start with a row that is no record.</source>
+        <translation>--index-info geht nicht mit --gdpdu: index.xml beschreibt die INDEX_INFO-Zeile nicht, daher begänne gobd.csv mit einer Zeile, die kein Datensatz ist.</translation>
+    </message>
+    <message>
+        <source>An empty date for --%1: write 2019-03, 2019-03-01 or 01.03.2019.</source>
+        <translation>Ein leeres Datum für --%1: Schreiben Sie 2019-03, 2019-03-01 oder 01.03.2019.</translation>
     </message>
 </context>
 <context>
@@ -548,24 +725,102 @@ Rückgabewerte: 0 erledigt, 1 ein Fehler oder eine als Fehler markierte Meldung 
         <translation>Geschriebene Dateien:</translation>
     </message>
     <message>
-        <source>Month index: empty</source>
-        <translation>Monatsindex: leer</translation>
-    </message>
-    <message>
-        <source>Month index:</source>
-        <translation>Monatsindex:</translation>
-    </message>
-    <message>
-        <source>  o OK  M file missing  E file not in the index  ? no index file  . not in the index  ! unknown status</source>
-        <translation>  o OK  M Datei fehlt  E Datei nicht im Index  ? keine Indexdatei  . nicht im Index  ! unbekannter Status</translation>
-    </message>
-    <message>
         <source>[error]</source>
         <translation>[Fehler]</translation>
     </message>
     <message>
         <source>[info]</source>
         <translation>[Info]</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>announced, but no data file</source>
+        <translation>angekündigt, aber keine Datendatei</translation>
+    </message>
+    <message>
+        <source>data file not in the index</source>
+        <translation>Datendatei nicht im Index</translation>
+    </message>
+    <message>
+        <source>no index file</source>
+        <translation>keine Indexdatei</translation>
+    </message>
+    <message>
+        <source>unknown status %1</source>
+        <translation>unbekannter Status %1</translation>
+    </message>
+    <message>
+        <source>no records</source>
+        <translation>keine Datensätze</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Datensätze</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>%1 rows hold no date that can be read.</source>
+        <translation>%1 Zeilen enthalten kein lesbares Datum.</translation>
+    </message>
+    <message>
+        <source>Card: %1</source>
+        <translation>Karte: %1</translation>
+    </message>
+    <message>
+        <source>No register found: the path leads to no serial-number folder.</source>
+        <translation>Keine Kasse gefunden: Der Pfad führt zu keinem Seriennummernordner.</translation>
+    </message>
+    <message>
+        <source>Register %1 in %2</source>
+        <translation>Kasse %1 in %2</translation>
+    </message>
+    <message>
+        <source>A read would fail: %1</source>
+        <translation>Ein Lesen schlüge fehl: %1</translation>
+    </message>
+    <message>
+        <source>Data files</source>
+        <translation>Datendateien</translation>
+    </message>
+    <message>
+        <source>%1, %2 to %3</source>
+        <translation>%1, %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Index file</source>
+        <translation>Indexdatei</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>gelesen</translation>
+    </message>
+    <message>
+        <source>missing or unreadable: the months cannot be judged</source>
+        <translation>fehlt oder ist unlesbar: Die Monate können nicht beurteilt werden</translation>
+    </message>
+    <message>
+        <source>  o data file, announced   M announced, no data file   E data file, not announced
+  U data file cannot be opened   ? data file, no index file   . nothing</source>
+        <translation>  o Datendatei, angekündigt   M angekündigt, keine Datendatei   E Datendatei, nicht angekündigt
+  U Datendatei nicht zu öffnen   ? Datendatei, keine Indexdatei   . nichts</translation>
     </message>
 </context>
 </TS>

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace fiscora::cli {
+namespace fiscora::app {
 
 namespace {
 
@@ -42,4 +42,4 @@ bool installTranslation(const QString &language)
     return true;
 }
 
-} // namespace fiscora::cli
+} // namespace fiscora::app

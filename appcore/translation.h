@@ -1,9 +1,9 @@
-#ifndef FISCORA_CLI_TRANSLATION_H
-#define FISCORA_CLI_TRANSLATION_H
+#ifndef FISCORA_APP_TRANSLATION_H
+#define FISCORA_APP_TRANSLATION_H
 
 #include <QString>
 
-namespace fiscora::cli {
+namespace fiscora::app {
 
 /*!
  * Installs the texts of \a language (such as "de" or "de_DE") for the application and the
@@ -15,6 +15,6 @@ namespace fiscora::cli {
  */
 bool installTranslation(const QString &language);
 
-} // namespace fiscora::cli
+} // namespace fiscora::app
 
-#endif // FISCORA_CLI_TRANSLATION_H
+#endif // FISCORA_APP_TRANSLATION_H

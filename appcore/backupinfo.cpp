@@ -1,0 +1,79 @@
+#include "backupinfo.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace fiscora::app {
+
+BackupInfo::HeaderResult BackupInfo::readHeader(const QString &path)
+{
+    m_file = path;
+    QFile file(path);
+    // A FIFO or a device has no header to read, and opening a FIFO waits for a writer.
+    if (!QFileInfo(path).isFile())
+        return unreadable(tr("it is not a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(file.errorString());
+    m_bodyOffset = m_analyser.readCompressIndex(file.read(LongestBackupHeader));
+    if (file.error() != QFile::NoError)
+        return unreadable(file.errorString());
+    m_bodySize = file.size() - m_bodyOffset;
+    if (m_bodyOffset == 0) {
+        m_errorText = tr("%1 is not a backup file: it does not start with a backup header.").arg(path);
+        return NoHeader;
+    }
+    return HeaderRead;
+}
+
+bool BackupInfo::hashData()
+{
+    QFile file(m_file);
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    // The data is hashed as it is read, so a backup of any size needs little memory.
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(m_bodyOffset) || !md5.addData(&file)) {
+        unreadable(file.errorString());
+        return false;
+    }
+    m_bodyMd5 = md5.result();
+    return true;
+}
+
+BackupInfo::HeaderResult BackupInfo::unreadable(const QString &reason)
+{
+    m_errorText = tr("Cannot read the backup file %1: %2").arg(m_file, reason);
+    return Unreadable;
+}
+
+int BackupInfo::headerVersion() const
+{
+    const QByteArray version = m_analyser.getHeaderVersion();
+    return version.isEmpty() ? 0 : static_cast<quint8>(version.at(0));
+}
+
+QString BackupInfo::serialNumber() const
+{
+    return headerFieldText(m_analyser.getCRSerialnumber());
+}
+
+QString BackupInfo::firmwareVersion() const
+{
+    return headerFieldText(m_analyser.getCRFirmwareVersion());
+}
+
+QString BackupInfo::sourceText() const
+{
+    switch (m_analyser.getCurrentIndexSource()) {
+    case IndexFileAnalyser::SOURCE_SD:
+        return tr("SD card or backup folder");
+    case IndexFileAnalyser::SOURCE_SERIAL:
+        return tr("the register, over a serial line");
+    case IndexFileAnalyser::SOURCE_LAN:
+        return tr("the register, over the network");
+    case IndexFileAnalyser::SOURCE_UNKNOWN:
+        break;
+    }
+    return tr("unknown");
+}
+
+} // namespace fiscora::app

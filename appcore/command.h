@@ -1,0 +1,42 @@
+#ifndef FISCORA_APP_COMMAND_H
+#define FISCORA_APP_COMMAND_H
+
+#include <QDate>
+#include <QString>
+
+namespace fiscora::app {
+
+//! The exit codes of the applications; a job stopped by signal n ends with 128 + n.
+enum ExitCode { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
+
+//! One job, as the user asked for it.
+struct Command
+{
+    enum Kind { Read, Export, Info, List, Verify, Package };
+
+    Kind kind = Read;
+    //! The card folder (read, list), the backup file (export, info, package) or the export folder (verify).
+    QString source;
+    //! The folder that receives the backups (read), the export (export) or the archive (package);
+    //! for verify the backup to compare with, or empty.
+    QString target;
+    //! The first day of the first and of the last month; invalid when not given.
+    QDate fromDate;
+    QDate toDate;
+    bool gdpduExport = false;
+    bool indexInfoLine = false;
+    bool rawDataOnly = false;
+    bool skipLineCheck = false;
+    //! Replace a backup, export folder or archive that is in the way.
+    bool overwrite = false;
+    //! One JSON object per line on standard output instead of text for people.
+    bool json = false;
+    //! Neither progress nor report lines that flag nothing.
+    bool quiet = false;
+    //! The library's debug lines on standard error.
+    bool verbose = false;
+};
+
+} // namespace fiscora::app
+
+#endif // FISCORA_APP_COMMAND_H

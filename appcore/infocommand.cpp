@@ -1,0 +1,54 @@
+#include "infocommand.h"
+
+#include "backupinfo.h"
+#include "command.h"
+#include "jobpaths.h"
+#include "jobrunner.h"
+#include "reporter.h"
+#include "tablescan.h"
+
+#include <QTemporaryDir>
+
+namespace fiscora::app {
+
+InfoCommand::InfoCommand(Reporter &reporter, JobRunner &runner)
+    : m_reporter(reporter)
+    , m_runner(runner)
+{
+}
+
+int InfoCommand::run(const QString &backupFile)
+{
+    m_reporter.setSubject({QString(), backupFile});
+    if (!JobPaths::sourceExists(m_reporter, backupFile))
+        return ExitFailed;
+    BackupInfo info;
+    switch (info.readHeader(backupFile)) {
+    case BackupInfo::HeaderRead:
+        break;
+    case BackupInfo::NoHeader:
+        m_reporter.error(info.errorText(), tr("Choose a backup file written by \"fiscora read\"."));
+        return ExitFailed;
+    case BackupInfo::Unreadable:
+        m_reporter.error(info.errorText(), tr("Check the path and your read permission."));
+        return ExitFailed;
+    }
+    m_reporter.setSubject({info.serialNumber(), backupFile});
+    if (!info.hashData()) {
+        m_reporter.error(info.errorText(), tr("Check the path and your read permission."));
+        return ExitFailed;
+    }
+    // The records are counted in a table file of their own, which goes when the count is done.
+    const QTemporaryDir scratch;
+    const ExportRequest request{backupFile, scratch.path()};
+    const JobOutcome outcome = m_runner.exportBackup(request, JobRunner::ForwardLineProblems);
+    if (m_runner.stopRequested())
+        return m_runner.stoppedExitCode();
+    TableTotals totals;
+    if (!outcome.files.isEmpty())
+        totals.add(outcome.files.constFirst(), TableLayout::ofExports());
+    m_reporter.backupInfo(info, totals);
+    return info.md5Matches() && !outcome.failureReported ? ExitDone : ExitFailed;
+}
+
+} // namespace fiscora::app

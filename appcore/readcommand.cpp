@@ -1,0 +1,64 @@
+#include "readcommand.h"
+
+#include "command.h"
+#include "jobpaths.h"
+#include "jobrunner.h"
+#include "reporter.h"
+
+namespace fiscora::app {
+
+ReadCommand::ReadCommand(Reporter &reporter, JobRunner &runner)
+    : m_reporter(reporter)
+    , m_runner(runner)
+{
+}
+
+int ReadCommand::run(const Command &command)
+{
+    if (!JobPaths::sourceExists(m_reporter, command.source) || !JobPaths::makeTarget(m_reporter, command.target))
+        return ExitFailed;
+    const QList<CardListing::Register> registers =
+            CardListing::list(command.source, command.fromDate, command.toDate, command.target);
+    if (registers.isEmpty()) {
+        // The reader says in its own words that the path leads to no register.
+        m_reporter.setSubject({QString(), command.source});
+        m_runner.read(command.source, command.target, command.fromDate, command.toDate);
+        return ExitFailed;
+    }
+    if (!mayWriteBackups(registers, command))
+        return ExitFailed;
+    bool allWritten = true;
+    for (const CardListing::Register &cashRegister : registers) {
+        allWritten = backUp(cashRegister, command) && allWritten;
+        if (m_runner.stopRequested())
+            return m_runner.stoppedExitCode();
+    }
+    return allWritten ? ExitDone : ExitFailed;
+}
+
+bool ReadCommand::mayWriteBackups(const QList<CardListing::Register> &registers, const Command &command)
+{
+    bool free = true;
+    for (const CardListing::Register &cashRegister : registers) {
+        m_reporter.setSubject({cashRegister.serialNumber, cashRegister.folder});
+        const QString backup = command.target + QLatin1Char('/') + cashRegister.backupFileName;
+        free = (!cashRegister.error.isEmpty() || JobPaths::mayWrite(m_reporter, backup, command.overwrite)) && free;
+    }
+    return free;
+}
+
+bool ReadCommand::backUp(const CardListing::Register &cashRegister, const Command &command)
+{
+    m_reporter.setSubject({cashRegister.serialNumber, cashRegister.folder});
+    // The listing found what the read would fail with, in the reader's words.
+    if (!cashRegister.error.isEmpty()) {
+        m_reporter.error(cashRegister.error, cashRegister.hint);
+        return false;
+    }
+    const JobOutcome outcome = m_runner.read(cashRegister.folder, command.target, command.fromDate, command.toDate);
+    for (const QString &file : outcome.files)
+        m_reporter.finished(file);
+    return !outcome.failureReported && !outcome.files.isEmpty();
+}
+
+} // namespace fiscora::app

@@ -1,0 +1,184 @@
+#include "stagedexport.h"
+
+#include "command.h"
+#include "jobpaths.h"
+#include "periodfilter.h"
+#include "reporter.h"
+
+#include <fiscora/cardlisting.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace fiscora::app {
+
+namespace {
+
+// Where KTLCypher puts an export in its target, after the backup's name
+// "Backup_<serial>_<label>.enc": "<serial>/<label>/gobd.csv", or "<name>.csv" without GDPdU.
+QString libraryExportName(const QString &backup, bool gdpdu)
+{
+    const QString baseName = QFileInfo(backup).baseName();
+    if (!gdpdu)
+        return baseName + QLatin1String(".csv");
+    const QStringList parts = baseName.split(QLatin1Char('_'));
+    return parts.size() == 1 ? baseName : parts.at(1) + QLatin1Char('/') + parts.mid(2, 2).join(QLatin1Char('_'));
+}
+
+QString monthText(const QDate &month)
+{
+    return month.toString(QStringLiteral("MM/yyyy"));
+}
+
+bool hasPeriod(const Command &command)
+{
+    return command.fromDate.isValid();
+}
+
+bool renamePath(const QString &from, const QString &to, QString *reason)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    *reason = qt_error_string(errno);
+    return false;
+}
+
+} // namespace
+
+StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command &command)
+    : m_reporter(reporter)
+    , m_runner(runner)
+    , m_command(command)
+{
+}
+
+StagedExport::~StagedExport() = default;
+
+bool StagedExport::mayPlace() const
+{
+    const QString stagedName = libraryExportName(m_command.source, m_command.gdpduExport && !m_command.rawDataOnly);
+    return JobPaths::mayWrite(m_reporter, m_command.target + QLatin1Char('/') + placeName(stagedName),
+                              m_command.overwrite);
+}
+
+bool StagedExport::run()
+{
+    // Hidden and on the target's own file system, so that placing the export is a rename.
+    m_staging = std::make_unique<QTemporaryDir>(m_command.target + QLatin1String("/.fiscora-XXXXXX"));
+    if (!m_staging->isValid()) {
+        m_reporter.error(tr("Cannot create a staging folder in %1: %2").arg(m_command.target, m_staging->errorString()),
+                         tr("Check your write permission for the target folder."));
+        return false;
+    }
+    const ExportRequest request{m_command.source, m_staging->path(), m_command.rawDataOnly, m_command.gdpduExport,
+                                m_command.indexInfoLine, m_command.skipLineCheck};
+    m_outcome = m_runner.exportBackup(request);
+    if (m_outcome.files.isEmpty() || m_runner.stopRequested())
+        return false;
+    if (m_outcome.hashInvalid) {
+        m_reporter.error(tr("The export of %1 was not kept: its data does not match the MD5 value of its header.")
+                                 .arg(m_command.source),
+                         tr("The backup has been altered or damaged. Read the card again, or ask for an intact "
+                            "copy of the backup."));
+        return false;
+    }
+    const QString table = m_outcome.files.constFirst();
+    m_path = m_command.gdpduExport && !m_command.rawDataOnly ? QFileInfo(table).path() : table;
+    return !hasPeriod(m_command) || cutPeriod(table);
+}
+
+// The table of the period takes the place of the backup's whole table in the staging folder.
+bool StagedExport::cutPeriod(const QString &table)
+{
+    PeriodFilter filter(m_command.fromDate, m_command.toDate, TableLayout::ofExports());
+    QFile whole(table);
+    QFile period(table + QLatin1String(".~period"));
+    QString reason;
+    const bool cut = whole.open(QIODevice::ReadOnly) && period.open(QIODevice::WriteOnly)
+        && filter.copy(whole, period, m_command.indexInfoLine) && period.flush();
+    if (!cut || !renamePath(period.fileName(), table, &reason)) {
+        m_reporter.error(tr("Cannot write the table of the period to %1: %2")
+                                 .arg(table, cut ? reason : period.errorString() + whole.errorString()),
+                         tr("Check the free space and your write permission for the target folder."));
+        return false;
+    }
+    const QString periodText = m_command.toDate.isValid() && m_command.toDate != m_command.fromDate
+        ? tr("%1 to %2").arg(monthText(m_command.fromDate), monthText(m_command.toDate))
+        : monthText(m_command.fromDate);
+    if (filter.linesKept() == 0) {
+        m_reporter.error(tr("The backup holds no lines of the period %1.").arg(periodText),
+                         tr("Choose a period that the backup covers: \"fiscora info\" shows it."));
+        return false;
+    }
+    m_reporter.message(tr("The period %1 left out %2 of the %3 lines of the backup.")
+                               .arg(periodText)
+                               .arg(filter.linesLeftOut())
+                               .arg(filter.linesKept() + filter.linesLeftOut()),
+                       false, 0);
+    return true;
+}
+
+bool StagedExport::place()
+{
+    const QString place =
+            m_command.target + QLatin1Char('/') + placeName(QDir(m_staging->path()).relativeFilePath(m_path));
+    if (!JobPaths::mayWrite(m_reporter, place, m_command.overwrite))
+        return false;
+    if (!QDir().mkpath(QFileInfo(place).path()) || !replace(place))
+        return false;
+    reportPlaced(place);
+    return true;
+}
+
+// The label of a period takes the place of the backup's label.
+QString StagedExport::placeName(const QString &stagedName) const
+{
+    if (!hasPeriod(m_command))
+        return stagedName;
+    const QString label = CardListing::reportLabel(m_command.fromDate, m_command.toDate);
+    const QFileInfo staged(stagedName);
+    if (m_command.gdpduExport && !m_command.rawDataOnly)
+        return (stagedName.contains(QLatin1Char('/')) ? staged.path() : stagedName) + QLatin1Char('/') + label;
+    const QStringList parts = staged.completeBaseName().split(QLatin1Char('_'));
+    return QStringList(parts.mid(0, 2) << label).join(QLatin1Char('_')) + QLatin1String(".csv");
+}
+
+// An earlier export moves aside until the new one is in its place, and comes back if it cannot be.
+bool StagedExport::replace(const QString &place)
+{
+    const QString aside = place + QLatin1String(".~old");
+    const bool earlier = QFileInfo::exists(place);
+    QString reason;
+    if (earlier && !renamePath(place, aside, &reason)) {
+        m_reporter.error(tr("Cannot replace %1: %2").arg(place, reason),
+                         tr("Check that no program holds the export open, and your write permission."));
+        return false;
+    }
+    if (!renamePath(m_path, place, &reason)) {
+        if (earlier)
+            renamePath(aside, place, &reason);
+        m_reporter.error(tr("Cannot put the export in its place %1: %2").arg(place, reason),
+                         tr("Check your write permission for the target folder."));
+        return false;
+    }
+    if (earlier && !(QFileInfo(aside).isDir() ? QDir(aside).removeRecursively() : QFile::remove(aside)))
+        m_reporter.message(tr("The earlier export could not be removed from %1.").arg(aside), true, 0);
+    return true;
+}
+
+void StagedExport::reportPlaced(const QString &place)
+{
+    const auto placed = [&](const QString &staged) {
+        return staged == m_path ? place : place + QLatin1Char('/') + QDir(m_path).relativeFilePath(staged);
+    };
+    for (const QString &file : qAsConst(m_outcome.files))
+        m_reporter.finished(placed(file));
+    for (const QString &file : qAsConst(m_outcome.savedFiles))
+        m_reporter.fileSaved(placed(file));
+    m_path = place;
+}
+
+} // namespace fiscora::app

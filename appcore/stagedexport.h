@@ -1,0 +1,68 @@
+#ifndef FISCORA_APP_STAGEDEXPORT_H
+#define FISCORA_APP_STAGEDEXPORT_H
+
+#include "jobrunner.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace fiscora::app {
+
+class Reporter;
+struct Command;
+
+/*!
+ * An export that is put in place only when it is whole and proven: the library exports into a
+ * hidden staging folder below the target, and only an export whose data matches the backup's
+ * MD5 value moves to its place, replacing an earlier one there only when asked to. A failed or
+ * stopped export leaves the target as it was.
+ *
+ * \code
+ * StagedExport staged(reporter, runner, command);
+ * if (staged.mayPlace() && staged.run() && staged.place())
+ *     ...
+ * \endcode
+ *
+ * The place is "CR#<serial>/<label>/" below the target (GDPdU) or the table file
+ * "Backup_CR#<serial>_<label>.csv"; the label is the backup's, or that of the period asked for.
+ */
+class StagedExport
+{
+    Q_DECLARE_TR_FUNCTIONS(fiscora::app::StagedExport)
+
+public:
+    StagedExport(Reporter &reporter, JobRunner &runner, const Command &command);
+    ~StagedExport();
+
+    //! Whether the place is free, or may be replaced; says what is in the way otherwise.
+    bool mayPlace() const;
+    //! Exports into the staging folder; false when there is no export to place.
+    bool run();
+    //! Moves the export to its place; false, leaving an earlier export as it was, when it cannot.
+    bool place();
+
+    //! The export folder (GDPdU) or table file, in the staging folder until place() moves it.
+    QString path() const { return m_path; }
+    const JobOutcome &outcome() const { return m_outcome; }
+
+private:
+    bool cutPeriod(const QString &table);
+    QString placeName(const QString &stagedName) const;
+    bool replace(const QString &place);
+    void reportPlaced(const QString &place);
+
+    Reporter &m_reporter;
+    JobRunner &m_runner;
+    const Command &m_command;
+    std::unique_ptr<QTemporaryDir> m_staging;
+    JobOutcome m_outcome;
+    QString m_path;
+};
+
+} // namespace fiscora::app
+
+#endif // FISCORA_APP_STAGEDEXPORT_H
