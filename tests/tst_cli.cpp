@@ -119,6 +119,9 @@ private Q_SLOTS:
     void terminalOutput();
     void closedOutput();
     void quiet();
+    void manualPage();
+    void completion_data();
+    void completion();
 };
 
 // A register with three months: its backup for a script, its export and header for a person.
@@ -568,6 +571,49 @@ void CliTest::quiet()
     QCOMPARE(read.err, QString("[error] CR#12345678: INDEX ERROR: The file for the date 02/2019 is missing.\n"));
     QCOMPARE(read.out, QString("Files written:\n  %1/out/Backup_CR#12345678_complete.enc\n").arg(dir.path()));
     QCOMPARE(read.exitCode, 1);
+}
+
+// The installed manual page describes every command and every option that the help offers.
+void CliTest::manualPage()
+{
+    const QString page = QString::fromUtf8(fileBytes(FISCORA_PREFIX "/share/man/man1/fiscora.1"));
+    QVERIFY(page.startsWith(".TH FISCORA 1 "));
+    QVERIFY2(page.contains('"' + runApp({"--version"}).out.trimmed() + '"'), "the manual page names another version");
+    for (const char *command : {"list", "read", "info", "export", "verify", "package"}) {
+        QVERIFY2(page.contains(QString(".B %1 \\fI").arg(command)), command);
+        const QString help = runApp({command, "--help"}).out;
+        const QRegularExpression option("--([a-z-]+)");
+        for (auto match = option.globalMatch(help); match.hasNext();) {
+            const QString name = match.next().captured(1);
+            QVERIFY2(page.contains("\\-\\-" + QString(name).replace("-", "\\-")), qPrintable(command + (" --" + name)));
+        }
+    }
+}
+
+void CliTest::completion_data()
+{
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<QString>("completions");
+
+    QTest::newRow("command") << "fiscora pa" << "package";
+    QTest::newRow("option of the command") << "fiscora export b.enc out --g" << "--gdpdu";
+    QTest::newRow("no option of another command") << "fiscora read card out --g" << "";
+    QTest::newRow("options before the command") << "fiscora --q" << "--quiet";
+    QTest::newRow("language") << "fiscora --lang " << "de en";
+}
+
+// The installed completion offers the commands, and each command's own options.
+void CliTest::completion()
+{
+    QFETCH(QString, words);
+    // The word being completed is the last one, empty after a space.
+    const QStringList parts = words.split(' ');
+    const QString script = QString("source '%1'; COMP_WORDS=('%2'); COMP_CWORD=%3; _fiscora; echo \"${COMPREPLY[*]}\"")
+                               .arg(FISCORA_PREFIX "/share/bash-completion/completions/fiscora", parts.join("' '"))
+                               .arg(parts.size() - 1);
+    const Result result = run("bash", {"-c", script});
+    QCOMPARE(result.err, QString());
+    QTEST(result.out.trimmed(), "completions");
 }
 
 QTEST_GUILESS_MAIN(CliTest)
