@@ -129,17 +129,19 @@ bool HandoverArchive::addEntry(KZip &zip, const QFile &device, const Entry &entr
     QCryptographicHash sha256(QCryptographicHash::Sha256);
     char chunk[ChunkSize];
     qint64 size = 0;
-    qint64 read;
-    while ((read = source->read(chunk, ChunkSize)) > 0) {
+    qint64 read = 0;
+    bool written = true;
+    while (written && (read = source->read(chunk, ChunkSize)) > 0) {
         sha256.addData(chunk, int(read));
-        if (!zip.writeData(chunk, read))
-            return zipFailed(zip, device);
+        written = zip.writeData(chunk, read);
         size += read;
     }
+    // KZip frees the compressor of a file only when it finishes the file, a failed one too. It
+    // does not hear of a failure to write the last compressed bytes; the device does.
+    const bool finished = zip.finishWriting(size);
     if (read < 0)
         return readFailed();
-    // KZip does not hear of a failure to write the last compressed bytes; the device does.
-    if (!zip.finishWriting(size) || device.error() != QFileDevice::NoError)
+    if (!written || !finished || device.error() != QFileDevice::NoError)
         return zipFailed(zip, device);
     if (manifest)
         *manifest += sha256.result().toHex() + "  " + entry.name.toUtf8() + '\n';
