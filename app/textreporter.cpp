@@ -33,22 +33,6 @@ QString monthText(const QDate &month)
     return month.toString(QStringLiteral("MM/yyyy"));
 }
 
-QString statusText(IndexFileAnalyser::IndexStatus status)
-{
-    switch (status) {
-    case IndexFileAnalyser::INDEX_OK:
-        return TextReporter::tr("OK");
-    case IndexFileAnalyser::INDEX_ERROR_FILE_MISSING:
-        return TextReporter::tr("announced, but no data file");
-    case IndexFileAnalyser::INDEX_ERROR_FILE_EXIST:
-        return TextReporter::tr("data file not in the index");
-    case IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING:
-        return TextReporter::tr("no index file");
-    }
-    // A damaged header can hold any status byte.
-    return TextReporter::tr("unknown status %1").arg(int(status));
-}
-
 // One symbol per month of a card: what a read would find there.
 QChar listingSymbol(const CardListing::Register &cashRegister, const QDate &month)
 {
@@ -212,7 +196,7 @@ void TextReporter::printMonths(const IndexFileAnalyser &analyser, const app::Tab
         printLine(stdout, QStringLiteral("%1  %2  %3")
                                   .arg(monthText(month.key()).leftJustified(header.size() > 7 ? header.size() : 7))
                                   .arg(count, records.size())
-                                  .arg(statusText(*month)));
+                                  .arg(app::BackupInfo::statusText(*month)));
     }
     if (totals.undatedRows > 0)
         printLine(stdout, tr("%1 rows hold no date that can be read.").arg(totals.undatedRows));

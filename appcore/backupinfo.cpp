@@ -76,4 +76,20 @@ QString BackupInfo::sourceText() const
     return tr("unknown");
 }
 
+QString BackupInfo::statusText(IndexFileAnalyser::IndexStatus status)
+{
+    switch (status) {
+    case IndexFileAnalyser::INDEX_OK:
+        return tr("OK");
+    case IndexFileAnalyser::INDEX_ERROR_FILE_MISSING:
+        return tr("data file missing");
+    case IndexFileAnalyser::INDEX_ERROR_FILE_EXIST:
+        return tr("data file not in the index");
+    case IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING:
+        return tr("no index file");
+    }
+    // A damaged backup header can hold any status byte.
+    return tr("unknown status %1").arg(int(status));
+}
+
 } // namespace fiscora::app

@@ -45,6 +45,9 @@ public:
     //! Where the data came from, in words.
     QString sourceText() const;
 
+    //! The verdict of the index on a month, in words.
+    static QString statusText(IndexFileAnalyser::IndexStatus status);
+
 private:
     HeaderResult unreadable(const QString &reason);
 

@@ -328,6 +328,26 @@
         <source>unknown</source>
         <translation>unbekannt</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>data file missing</source>
+        <translation>Datendatei fehlt</translation>
+    </message>
+    <message>
+        <source>data file not in the index</source>
+        <translation>Datendatei nicht im Index</translation>
+    </message>
+    <message>
+        <source>no index file</source>
+        <translation>keine Indexdatei</translation>
+    </message>
+    <message>
+        <source>unknown status %1</source>
+        <translation>unbekannter Status %1</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::ExportCommand</name>
@@ -338,6 +358,144 @@
     <message>
         <source>Check the path and your read permission.</source>
         <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::HandoverArchive</name>
+    <message>
+        <source>The archive %1 already exists.</source>
+        <translation>Das Archiv %1 gibt es bereits.</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>Den Ordner %1 gibt es nicht.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 4 GiB, more than a file in the archive can hold.</source>
+        <translation>%1 ist größer als 4 GiB, mehr als eine Datei im Archiv fassen kann.</translation>
+    </message>
+    <message>
+        <source>The archive %1 would be larger than 4 GiB, more than it can hold.</source>
+        <translation>Das Archiv %1 würde größer als 4 GiB, mehr als es fassen kann.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the archive %1: %2</source>
+        <translation>Das Archiv %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::HandoverProtocol</name>
+    <message>
+        <source>Hand-over protocol of the cash register %1</source>
+        <translation>Übergabeprotokoll der Kasse %1</translation>
+    </message>
+    <message>
+        <source>Hand-over protocol</source>
+        <translation>Übergabeprotokoll</translation>
+    </message>
+    <message>
+        <source>GoBD/GDPdU export of the cash register %1</source>
+        <translation>GoBD/GDPdU-Export der Kasse %1</translation>
+    </message>
+    <message>
+        <source>MD5 proof of the backup</source>
+        <translation>MD5-Nachweis der Sicherung</translation>
+    </message>
+    <message>
+        <source>Months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <source>Report of the export</source>
+        <translation>Bericht des Exports</translation>
+    </message>
+    <message>
+        <source>The file %1 beside this protocol holds the SHA-256 value of every other file of the archive; &quot;sha256sum -c %1&quot; checks them.</source>
+        <translation>Die Datei %1 neben diesem Protokoll enthält den SHA-256-Wert jeder anderen Datei des Archivs; „sha256sum -c %1“ prüft sie.</translation>
+    </message>
+    <message>
+        <source>Serial number of the cash register</source>
+        <translation>Seriennummer der Kasse</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Records in the table file</source>
+        <translation>Datensätze in der Tabellendatei</translation>
+    </message>
+    <message>
+        <source>Export folder in the archive</source>
+        <translation>Exportordner im Archiv</translation>
+    </message>
+    <message>
+        <source>Backup file</source>
+        <translation>Sicherungsdatei</translation>
+    </message>
+    <message>
+        <source>Source of the backup&apos;s data</source>
+        <translation>Herkunft der Daten der Sicherung</translation>
+    </message>
+    <message>
+        <source>Created</source>
+        <translation>Erstellt</translation>
+    </message>
+    <message>
+        <source>Created with</source>
+        <translation>Erstellt mit</translation>
+    </message>
+    <message>
+        <source>MD5 value in the backup header</source>
+        <translation>MD5-Wert im Kopf der Sicherung</translation>
+    </message>
+    <message>
+        <source>MD5 value of the backup&apos;s data</source>
+        <translation>MD5-Wert der Daten der Sicherung</translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation>Vergleich</translation>
+    </message>
+    <message>
+        <source>matches</source>
+        <translation>stimmt überein</translation>
+    </message>
+    <message>
+        <source>does not match</source>
+        <translation>stimmt nicht überein</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>Index status</source>
+        <translation>Indexstatus</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Datensätze</translation>
+    </message>
+    <message>
+        <source>Sum of Betrag</source>
+        <translation>Summe Betrag</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Gesamt</translation>
+    </message>
+    <message>
+        <source>No records were repaired and none were lost.</source>
+        <translation>Es wurden keine Datensätze repariert und keine gingen verloren.</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
     </message>
 </context>
 <context>
@@ -731,26 +889,6 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     <message>
         <source>[info]</source>
         <translation>[Info]</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>announced, but no data file</source>
-        <translation>angekündigt, aber keine Datendatei</translation>
-    </message>
-    <message>
-        <source>data file not in the index</source>
-        <translation>Datendatei nicht im Index</translation>
-    </message>
-    <message>
-        <source>no index file</source>
-        <translation>keine Indexdatei</translation>
-    </message>
-    <message>
-        <source>unknown status %1</source>
-        <translation>unbekannter Status %1</translation>
     </message>
     <message>
         <source>no records</source>
