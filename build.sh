@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ binutils qtbase5-dev qttools5-dev-tools qttools5-dev libssl-dev libxml2-utils
+packages=(cmake ninja-build g++ binutils qtbase5-dev qttools5-dev-tools qttools5-dev libssl-dev libxml2-dev libxml2-utils
           dpkg-dev file)
 jobs=$(nproc)
 
