@@ -22,6 +22,13 @@ inline QByteArray indexXml()
     return fileBytes(QStringLiteral(FISCORA_INDEX_XML));
 }
 
+//! \a text with the first \a before replaced by \a after, or a text that fits nothing when \a before is not in it.
+inline QByteArray edited(QByteArray text, const QByteArray &before, const QByteArray &after)
+{
+    const int at = text.indexOf(before);
+    return at < 0 ? QByteArray("<edit not found>") : text.replace(at, before.size(), after);
+}
+
 //! \a rows, each ended with CR LF.
 inline QByteArray table(const QList<QByteArray> &rows)
 {

@@ -8,16 +8,9 @@
 #include <QtTest>
 
 using fiscora::app::TableFormat;
+using gdpduexport::edited;
 
 namespace {
-
-// The library's index.xml with the first \a before replaced by \a after.
-QByteArray edited(const QByteArray &before, const QByteArray &after)
-{
-    QByteArray index = gdpduexport::indexXml();
-    const int at = index.indexOf(before);
-    return at < 0 ? QByteArray("<edit not found>") : index.replace(at, before.size(), after);
-}
 
 // A description of one table with a date column, \a extras after its URL and \a layout in place
 // of the usual variable-length one.
@@ -155,25 +148,25 @@ void TableFormatTest::faults_data()
     QTest::newRow("DTD missing") << index << QStringLiteral("gdpdu-01-09-2004.dtd")
                                  << QStringList{QStringLiteral("gdpdu-01-09-2004.dtd: The file is missing.")};
     QTest::newRow("DTD on the network, never fetched")
-            << edited("\"gdpdu-01-09-2004.dtd\"", "\"http://www.example.invalid/gdpdu-01-09-2004.dtd\"") << QString()
+            << edited(index, "\"gdpdu", "\"http://www.example.invalid/gdpdu") << QString()
             << QStringList{QStringLiteral("http://www.example.invalid/gdpdu-01-09-2004.dtd: The file is missing.")};
-    QTest::newRow("no DOCTYPE") << edited("<!DOCTYPE DataSet SYSTEM \"gdpdu-01-09-2004.dtd\">", "") << QString()
+    QTest::newRow("no DOCTYPE") << edited(index, "<!DOCTYPE DataSet SYSTEM \"gdpdu-01-09-2004.dtd\">", "") << QString()
                                 << QStringList{QStringLiteral("index.xml, line 4: Validation failed: no DTD found !")};
     QTest::newRow("column without a kind")
-            << edited("<AlphaNumeric/>\n</VariableColumn>", "</VariableColumn>") << QString()
+            << edited(index, "<AlphaNumeric/>\n</VariableColumn>", "</VariableColumn>") << QString()
             << QStringList{QStringLiteral("index.xml, line 24: ") + contentModel + QStringLiteral("(Name )")};
     QTest::newRow("unknown element")
-            << edited("<AlphaNumeric/>", "<Text/>") << QString()
+            << edited(index, "<AlphaNumeric/>", "<Text/>") << QString()
             << QStringList{QStringLiteral("index.xml, line 24: No declaration for element Text"),
                            QStringLiteral("index.xml, line 25: ") + contentModel + QStringLiteral("(Name Text )")};
     QTest::newRow("not well-formed")
-            << edited("</Table>", "") << QString()
+            << edited(index, "</Table>", "") << QString()
             << QStringList{
                    QStringLiteral("index.xml, line 217: Opening and ending tag mismatch: Table line 9 and Media"),
                    QStringLiteral("index.xml, line 219: Opening and ending tag mismatch: Media line 6 and DataSet"),
                    QStringLiteral("index.xml, line 221: Premature end of data in tag DataSet line 4")};
     QTest::newRow("accuracy not a number")
-            << edited("<Accuracy>0</Accuracy>", "<Accuracy>null</Accuracy>") << QString()
+            << edited(index, "<Accuracy>0</Accuracy>", "<Accuracy>null</Accuracy>") << QString()
             << QStringList{QStringLiteral("index.xml, line 30: Accuracy must be a whole number of at least 0, "
                                           "not \"null\".")};
     QTest::newRow("range from row 0")
