@@ -350,6 +350,33 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::ColumnCheck</name>
+    <message>
+        <source>&quot;%1&quot; is not a number in digits only.</source>
+        <translation>„%1“ ist keine Zahl nur aus Ziffern.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a whole number.</source>
+        <translation>„%1“ ist keine ganze Zahl.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number with one decimal.</source>
+        <translation>„%1“ ist keine Zahl mit einer Nachkommastelle.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number with %2 decimals.</source>
+        <translation>„%1“ ist keine Zahl mit %2 Nachkommastellen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date in the form %2.</source>
+        <translation>„%1“ ist kein Datum der Form %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a day of the calendar.</source>
+        <translation>„%1“ ist kein Tag des Kalenders.</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::ExportCommand</name>
     <message>
         <source>Choose a backup file written by &quot;fiscora read&quot;, or give --raw to export a file of bare records.</source>
@@ -358,6 +385,52 @@
     <message>
         <source>Check the path and your read permission.</source>
         <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::ExportVerifier</name>
+    <message>
+        <source>The table %1 uses %2, which this check does not support; its rows were not checked.</source>
+        <translation>Die Tabelle %1 verwendet %2, was diese Prüfung nicht unterstützt; ihre Zeilen wurden nicht geprüft.</translation>
+    </message>
+    <message>
+        <source>The row is longer than %1 bytes and was not checked.</source>
+        <translation>Die Zeile ist länger als %1 Bytes und wurde nicht geprüft.</translation>
+    </message>
+    <message>
+        <source>The row does not end with the record delimiter %1.</source>
+        <translation>Die Zeile endet nicht mit dem Datensatztrenner %1.</translation>
+    </message>
+    <message>
+        <source>The row is not valid UTF-8.</source>
+        <translation>Die Zeile ist kein gültiges UTF-8.</translation>
+    </message>
+    <message>
+        <source>The row has %1 instead of %2 fields.</source>
+        <translation>Die Zeile hat %1 statt %2 Felder.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::Finding</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>%1, line %2, column %3: %4</source>
+        <translation>%1, Zeile %2, Spalte %3: %4</translation>
+    </message>
+    <message>
+        <source>The file is missing.</source>
+        <translation>Die Datei fehlt.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>Die Datei kann nicht gelesen werden: %1</translation>
     </message>
 </context>
 <context>
@@ -601,6 +674,13 @@
     <message>
         <source>The earlier export could not be removed from %1.</source>
         <translation>Der frühere Export konnte nicht aus %1 entfernt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::TableFormat</name>
+    <message>
+        <source>%1 must be a whole number of at least %2, not &quot;%3&quot;.</source>
+        <translation>%1 muss eine ganze Zahl von mindestens %2 sein, nicht „%3“.</translation>
     </message>
 </context>
 <context>
