@@ -1,5 +1,7 @@
 #include "periodfilter.h"
 
+#include "linereader.h"
+
 #include <QIODevice>
 
 namespace fiscora::app {
@@ -13,19 +15,21 @@ PeriodFilter::PeriodFilter(const QDate &firstMonth, const QDate &lastMonth, cons
 
 bool PeriodFilter::copy(QIODevice &in, QIODevice &out, bool keepFirstLine)
 {
-    bool first = keepFirstLine;
-    bool written = true;
-    const bool read = forEachLine(in, [&](const QByteArray &line) {
-        if (first) {
-            first = false;
-            written = out.write(line) == line.size();
-        } else {
-            written = take(line, out);
-        }
-        return written;
-    });
-    // Lines without any date at all are the only kind there are: none lies in the period.
-    return read && written && settle(false, out);
+    LineReader lines(&in, '\n', TableLayout::LongestRow);
+    QByteArray line;
+    while (lines.readLine(&line)) {
+        // A line longer than any record would lose its end.
+        if (lines.truncated())
+            return false;
+        if (lines.ended())
+            line += '\n';
+        const bool written = keepFirstLine && lines.lineNumber() == 1 ? out.write(line) == line.size()
+                                                                      : take(line, out);
+        if (!written)
+            return false;
+    }
+    // When no line has a date at all, none lies in the period.
+    return !lines.hasError() && settle(false, out);
 }
 
 bool PeriodFilter::take(const QByteArray &line, QIODevice &out)

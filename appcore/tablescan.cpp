@@ -1,14 +1,15 @@
 #include "tablescan.h"
 
+#include "linereader.h"
+#include "tableformat.h"
 #include "tablerow.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace fiscora::app {
 
 namespace {
-
-constexpr qint64 PieceSize = 1024 * 1024;
 
 QByteArray rowWithout(const QByteArray &line)
 {
@@ -27,13 +28,30 @@ bool allDigits(const QByteArray &text)
     return !text.isEmpty();
 }
 
+// The description is read by the same reader that verifies exports; it needs the DTD beside it
+// on disk, so both resources are copied out once.
+TableLayout layoutOfLibraryExports()
+{
+    QTemporaryDir folder;
+    for (const char *name : {"index.xml", "gdpdu-01-09-2004.dtd"})
+        QFile::copy(QStringLiteral(":/") + QLatin1String(name), folder.filePath(QLatin1String(name)));
+    QList<Finding> findings;
+    const TableFormat table = TableFormat::read(folder.filePath(QStringLiteral("index.xml")), &findings).value(0);
+    TableLayout layout;
+    layout.dateColumn = table.columnIndex(QStringLiteral("Datum"));
+    layout.amountColumn = table.columnIndex(QStringLiteral("Betrag"));
+    layout.delimiter = table.columnDelimiter.toLatin1().at(0);
+    layout.encapsulator = table.textEncapsulator.toLatin1().at(0);
+    layout.decimalSymbol = table.decimalSymbol.toLatin1().at(0);
+    layout.digitGroupingSymbol = table.digitGroupingSymbol.toLatin1().at(0);
+    return layout;
+}
+
 } // namespace
 
-TableLayout TableLayout::ofExports()
+const TableLayout &TableLayout::ofExports()
 {
-    TableLayout layout;
-    layout.dateColumn = 3;
-    layout.amountColumn = 17;
+    static const TableLayout layout = layoutOfLibraryExports();
     return layout;
 }
 
@@ -59,37 +77,18 @@ bool TableLayout::amountCents(const QByteArray &row, qint64 *cents) const
     return true;
 }
 
-bool forEachLine(QIODevice &device, const std::function<bool(const QByteArray &line)> &take)
-{
-    QByteArray rest;
-    while (!device.atEnd()) {
-        const QByteArray piece = device.read(PieceSize);
-        if (piece.isEmpty())
-            return false;
-        rest += piece;
-        int start = 0;
-        for (int end = rest.indexOf('\n'); end >= 0; start = end + 1, end = rest.indexOf('\n', start)) {
-            if (!take(rest.mid(start, end + 1 - start)))
-                return true;
-        }
-        rest.remove(0, start);
-    }
-    // A last line without its line feed is a line all the same.
-    if (!rest.isEmpty())
-        take(rest);
-    return true;
-}
-
 bool TableTotals::add(const QString &path, const TableLayout &layout)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    return forEachLine(file, [&](const QByteArray &line) {
+    LineReader lines(&file, '\n', TableLayout::LongestRow);
+    QByteArray line;
+    while (lines.readLine(&line)) {
         const QDate date = layout.date(line);
         if (!date.isValid()) {
             ++undatedRows;
-            return true;
+            continue;
         }
         MonthTotals &month = months[QDate(date.year(), date.month(), 1)];
         ++month.records;
@@ -98,8 +97,8 @@ bool TableTotals::add(const QString &path, const TableLayout &layout)
             month.amountCents += cents;
         else
             ++unreadableAmounts;
-        return true;
-    });
+    }
+    return !lines.hasError();
 }
 
 qint64 TableTotals::records() const

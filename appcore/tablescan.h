@@ -5,15 +5,14 @@
 #include <QDate>
 #include <QMap>
 
-#include <functional>
-
-class QIODevice;
-
 namespace fiscora::app {
 
 //! Where a table file of an export keeps what the applications read from its rows.
 struct TableLayout
 {
+    //! A row may be this long and is still taken whole.
+    static constexpr int LongestRow = 256 << 20;
+
     int dateColumn = -1;
     int amountColumn = -1;
     char delimiter = ';';
@@ -21,21 +20,15 @@ struct TableLayout
     char decimalSymbol = ',';
     char digitGroupingSymbol = '.';
 
-    //! The layout of the table files the library writes, as its index.xml declares them.
-    static TableLayout ofExports();
+    //! The layout of the table files the library writes, as the index.xml it writes beside them
+    //! declares them.
+    static const TableLayout &ofExports();
 
     //! The date of \a row, or an invalid one when it holds none that can be read.
     QDate date(const QByteArray &row) const;
     //! The amount of \a row in cents; false when it holds none that can be read.
     bool amountCents(const QByteArray &row, qint64 *cents) const;
 };
-
-/*!
- * Hands \a take every line of \a device in turn, its line feed included, reading in pieces so
- * that a table of any size needs little memory. Stops when \a take returns false; returns false
- * when \a device cannot be read.
- */
-bool forEachLine(QIODevice &device, const std::function<bool(const QByteArray &line)> &take);
 
 //! The records of a month and the sum of their amounts, in cents.
 struct MonthTotals
