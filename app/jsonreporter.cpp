@@ -3,6 +3,7 @@
 #include "backupinfo.h"
 #include "output.h"
 #include "tablescan.h"
+#include "verifycommand.h"
 
 #include <fiscora/helperclass.h>
 
@@ -155,6 +156,34 @@ void JsonReporter::cardListing(const QString &source, const QList<CardListing::R
             {QStringLiteral("hint"), cashRegister.hint},
         });
     }
+}
+
+void JsonReporter::verification(const app::Verification &verification)
+{
+    QJsonArray findings;
+    for (const app::Finding &finding : verification.result.findings) {
+        findings.append(QJsonObject{{QStringLiteral("file"), finding.file}, {QStringLiteral("line"), finding.line},
+                                    {QStringLiteral("column"), finding.column}, {QStringLiteral("text"), finding.text}});
+    }
+    QJsonObject leftOut;
+    for (auto file = verification.result.findingsLeftOut.cbegin(); file != verification.result.findingsLeftOut.cend(); ++file)
+        leftOut.insert(file.key(), *file);
+    QJsonObject differences;
+    for (auto file = verification.differences.cbegin(); file != verification.differences.cend(); ++file)
+        differences.insert(file.key(), *file);
+    QJsonObject fields{
+        {QStringLiteral("folder"), verification.folder},
+        {QStringLiteral("valid"), verification.isValid()},
+        {QStringLiteral("rowsChecked"), verification.result.rowsChecked},
+        {QStringLiteral("findings"), findings},
+        {QStringLiteral("findingsLeftOut"), leftOut},
+    };
+    if (!verification.backup.isEmpty()) {
+        fields.insert(QStringLiteral("backup"), verification.backup);
+        fields.insert(QStringLiteral("md5Holds"), verification.md5Holds);
+        fields.insert(QStringLiteral("differences"), differences);
+    }
+    print("verification", fields);
 }
 
 void JsonReporter::done(int exitCode)

@@ -21,6 +21,7 @@ namespace fiscora::cli {
  * {"event":"interrupted"}
  * {"event":"info", ...}
  * {"event":"register", ...}
+ * {"event":"verification","valid":true,"rowsChecked":96,"findings":[...], ...}
  * {"event":"done","exitCode":0}
  * \endcode
  *
@@ -41,6 +42,7 @@ public:
     void interrupted() override;
     void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
+    void verification(const app::Verification &verification) override;
     void done(int exitCode) override;
 
 private:

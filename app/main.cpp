@@ -6,16 +6,20 @@
 #include "jobrunner.h"
 #include "listcommand.h"
 #include "output.h"
+#include "packagecommand.h"
 #include "readcommand.h"
 #include "reporter.h"
 #include "translation.h"
+#include "verifycommand.h"
 
 #include <fiscora/fiscora.h>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 
 #include <csignal>
+#include <cstring>
+#include <memory>
 
 using namespace fiscora;
 using namespace fiscora::app;
@@ -46,8 +50,9 @@ int runCommand(const Command &command, Reporter &reporter, JobRunner &runner)
     case Command::List:
         return ListCommand(reporter).run(command);
     case Command::Verify:
+        return VerifyCommand(reporter, runner).run(command);
     case Command::Package:
-        break;
+        return PackageCommand(reporter, runner).run(command);
     }
     return ExitUsage;
 }
@@ -66,6 +71,20 @@ int run(const Command &command, const QStringList &notices)
     return exitCode;
 }
 
+// The protocol of a hand-over is laid out with the system's fonts, which takes a QGuiApplication;
+// it needs no display. The other commands do with less.
+std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "package") == 0) {
+            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -73,7 +92,7 @@ int main(int argc, char *argv[])
     // A reader of the output that goes away (fiscora read ... | head -1) must not end the job
     // half way: the write fails instead, and the job goes on to its end.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication application(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = createApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("fiscora"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(getFiscoraLibVersion()));
 

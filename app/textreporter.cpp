@@ -3,6 +3,7 @@
 #include "backupinfo.h"
 #include "output.h"
 #include "tablescan.h"
+#include "verifycommand.h"
 
 #include <fiscora/helperclass.h>
 
@@ -233,6 +234,34 @@ void TextReporter::printRegister(const CardListing::Register &cashRegister)
                          "  U data file cannot be opened   ? data file, no index file   . nothing"));
     for (const QPair<QString, bool> &message : cashRegister.index.getIndexMessages())
         printLine(stdout, QStringLiteral("  ") + flagged(message.first, message.second, m_outColours));
+}
+
+void TextReporter::verification(const app::Verification &verification)
+{
+    const app::ExportVerifier::Result &result = verification.result;
+    printLine(stdout, tr("Export folder: %1").arg(verification.folder));
+    for (const app::Finding &finding : result.findings)
+        printLine(stdout, flagged(finding.toString(), true, m_outColours));
+    for (auto file = result.findingsLeftOut.cbegin(); file != result.findingsLeftOut.cend(); ++file)
+        printLine(stdout, flagged(tr("%1: %2 more findings.").arg(file.key()).arg(*file), true, m_outColours));
+    printLine(stdout, tr("Rows checked: %1").arg(result.rowsChecked));
+    if (!verification.backup.isEmpty() && verification.exported) {
+        for (auto file = verification.differences.cbegin(); file != verification.differences.cend(); ++file) {
+            const QString difference = *file == 0 ? tr("%1 is not in both the folder and an export of the backup.")
+                                                  : tr("%1 differs from an export of the backup from line %2 on.");
+            printLine(stdout, flagged(difference.arg(file.key()).arg(*file), true, m_outColours));
+        }
+        if (verification.differences.isEmpty())
+            printLine(stdout, flagged(tr("Every file is what an export of %1 gives.").arg(verification.backup), false,
+                                      m_outColours));
+        printLine(stdout, verification.md5Holds
+                              ? flagged(tr("The backup's data matches the MD5 value of its header."), false, m_outColours)
+                              : flagged(tr("The backup's data does not match the MD5 value of its header."), true,
+                                        m_outColours));
+    }
+    printLine(stdout, verification.isValid() ? flagged(tr("The export is sound."), false, m_outColours)
+                                             : flagged(tr("The export did not pass the verification."), true,
+                                                       m_outColours));
 }
 
 void TextReporter::done(int)

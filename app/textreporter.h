@@ -36,6 +36,7 @@ public:
     void interrupted() override;
     void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
+    void verification(const app::Verification &verification) override;
     void done(int exitCode) override;
 
 private:

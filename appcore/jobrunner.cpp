@@ -83,6 +83,9 @@ void JobRunner::onMessage(const QString &text, bool isError, int count)
     m_outcome.failureReported = m_outcome.failureReported || isError;
     if (isError)
         m_outcome.problems.append(text);
+    // The index report and the hash verdict are numbered; the messages on lines are not.
+    if (isError && count == 0)
+        ++m_outcome.lineProblems;
     if (m_forwarding == ForwardEverything || (isError && count == 0))
         m_reporter.message(text, isError, count);
 }

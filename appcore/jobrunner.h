@@ -40,6 +40,8 @@ struct JobOutcome
     bool hashInvalid = false;
     //! The texts of the messages flagged as errors, in their order.
     QStringList problems;
+    //! Of those, the ones about the lines of an export: damaged, repaired or lost records.
+    int lineProblems = 0;
 };
 
 /*!

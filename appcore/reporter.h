@@ -10,6 +10,7 @@ namespace fiscora::app {
 
 class BackupInfo;
 struct TableTotals;
+struct Verification;
 
 //! The register and the file that what is reported next concerns; either may be empty.
 struct Subject
@@ -52,6 +53,8 @@ public:
     virtual void backupInfo(const BackupInfo &info, const TableTotals &totals) = 0;
     //! What a read of \a source would find.
     virtual void cardListing(const QString &source, const QList<CardListing::Register> &registers) = 0;
+    //! What the verification of an export folder found.
+    virtual void verification(const Verification &verification) = 0;
     //! The last call: the application ends with \a exitCode.
     virtual void done(int exitCode) = 0;
 

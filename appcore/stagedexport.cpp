@@ -48,20 +48,25 @@ bool renamePath(const QString &from, const QString &to, QString *reason)
 
 } // namespace
 
-StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command &command)
+StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command &command,
+                           JobRunner::Forwarding forwarding)
     : m_reporter(reporter)
     , m_runner(runner)
     , m_command(command)
+    , m_forwarding(forwarding)
 {
 }
 
 StagedExport::~StagedExport() = default;
 
+QString StagedExport::plannedName() const
+{
+    return placeName(libraryExportName(m_command.source, m_command.gdpduExport && !m_command.rawDataOnly));
+}
+
 bool StagedExport::mayPlace() const
 {
-    const QString stagedName = libraryExportName(m_command.source, m_command.gdpduExport && !m_command.rawDataOnly);
-    return JobPaths::mayWrite(m_reporter, m_command.target + QLatin1Char('/') + placeName(stagedName),
-                              m_command.overwrite);
+    return JobPaths::mayWrite(m_reporter, m_command.target + QLatin1Char('/') + plannedName(), m_command.overwrite);
 }
 
 bool StagedExport::run()
@@ -75,7 +80,7 @@ bool StagedExport::run()
     }
     const ExportRequest request{m_command.source, m_staging->path(), m_command.rawDataOnly, m_command.gdpduExport,
                                 m_command.indexInfoLine, m_command.skipLineCheck};
-    m_outcome = m_runner.exportBackup(request);
+    m_outcome = m_runner.exportBackup(request, m_forwarding);
     if (m_outcome.files.isEmpty() || m_runner.stopRequested())
         return false;
     if (m_outcome.hashInvalid) {
@@ -113,18 +118,24 @@ bool StagedExport::cutPeriod(const QString &table)
                          tr("Choose a period that the backup covers: \"fiscora info\" shows it."));
         return false;
     }
-    m_reporter.message(tr("The period %1 left out %2 of the %3 lines of the backup.")
-                               .arg(periodText)
-                               .arg(filter.linesLeftOut())
-                               .arg(filter.linesKept() + filter.linesLeftOut()),
-                       false, 0);
+    if (m_forwarding == JobRunner::ForwardEverything) {
+        m_reporter.message(tr("The period %1 left out %2 of the %3 lines of the backup.")
+                                   .arg(periodText)
+                                   .arg(filter.linesLeftOut())
+                                   .arg(filter.linesKept() + filter.linesLeftOut()),
+                           false, 0);
+    }
     return true;
+}
+
+QString StagedExport::name() const
+{
+    return placeName(QDir(m_staging->path()).relativeFilePath(m_path));
 }
 
 bool StagedExport::place()
 {
-    const QString place =
-            m_command.target + QLatin1Char('/') + placeName(QDir(m_staging->path()).relativeFilePath(m_path));
+    const QString place = m_command.target + QLatin1Char('/') + name();
     if (!JobPaths::mayWrite(m_reporter, place, m_command.overwrite))
         return false;
     if (!QDir().mkpath(QFileInfo(place).path()) || !replace(place))

@@ -35,9 +35,14 @@ class StagedExport
     Q_DECLARE_TR_FUNCTIONS(fiscora::app::StagedExport)
 
 public:
-    StagedExport(Reporter &reporter, JobRunner &runner, const Command &command);
+    //! \a forwarding tells what of the export's report goes on to \a reporter.
+    StagedExport(Reporter &reporter, JobRunner &runner, const Command &command,
+                 JobRunner::Forwarding forwarding = JobRunner::ForwardEverything);
     ~StagedExport();
 
+    //! Where the export will go below the target, as the backup's name tells before it is read:
+    //! "CR#12345678/complete" or "Backup_CR#12345678_201903.csv".
+    QString plannedName() const;
     //! Whether the place is free, or may be replaced; says what is in the way otherwise.
     bool mayPlace() const;
     //! Exports into the staging folder; false when there is no export to place.
@@ -47,6 +52,8 @@ public:
 
     //! The export folder (GDPdU) or table file, in the staging folder until place() moves it.
     QString path() const { return m_path; }
+    //! Where run()'s export goes below the target: "CR#12345678/201903".
+    QString name() const;
     const JobOutcome &outcome() const { return m_outcome; }
 
 private:
@@ -58,6 +65,7 @@ private:
     Reporter &m_reporter;
     JobRunner &m_runner;
     const Command &m_command;
+    const JobRunner::Forwarding m_forwarding;
     std::unique_ptr<QTemporaryDir> m_staging;
     JobOutcome m_outcome;
     QString m_path;

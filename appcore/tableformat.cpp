@@ -38,8 +38,9 @@ void collect(void *context, xmlErrorPtr error)
     if (error->level < XML_ERR_ERROR || error->code == XML_DTD_CONTENT_NOT_DETERMINIST)
         return;
     auto *messages = static_cast<Messages *>(context);
-    const QString file = error->file ? messages->folder.relativeFilePath(QFile::decodeName(error->file))
-                                     : messages->indexFile;
+    const QString file = error->file
+        ? messages->folder.relativeFilePath(QFile::decodeName(QByteArray::fromPercentEncoding(error->file)))
+        : messages->indexFile;
     messages->findings.append({file, error->line, QString(), QString::fromUtf8(error->message).trimmed()});
 }
 
@@ -71,8 +72,9 @@ XmlDocument readValidated(const QFileInfo &index, QList<Finding> *findings)
     const MessageCollection collection(&messages);
     const XmlContext context(xmlNewParserCtxt());
     // libxml2 names the DTD after the path it was given for index.xml, which the folder of
-    // index.xml can only take apart when it is absolute.
-    const QByteArray path = QFile::encodeName(index.absoluteFilePath());
+    // index.xml can only take apart when it is absolute. It takes the path for a URI, in which
+    // an export folder's "CR#12345678" would end at the "#", and unescapes it to open a file.
+    const QByteArray path = QFile::encodeName(index.absoluteFilePath()).toPercentEncoding("/");
     XmlDocument document(xmlCtxtReadFile(context.get(), path.constData(), nullptr,
                                          XML_PARSE_DTDLOAD | XML_PARSE_DTDVALID | XML_PARSE_NONET));
     *findings += messages.findings;

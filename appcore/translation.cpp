@@ -33,10 +33,12 @@ bool install(const QLocale &locale, const QString &catalogue, const QString &fol
 bool installTranslation(const QString &language)
 {
     const QLocale locale = language.isEmpty() ? QLocale::system() : QLocale(language);
+    if (locale.language() != QLocale::English && !install(locale, QStringLiteral("fiscora"), translationsFolder()))
+        return language.isEmpty();
+    // Dates and numbers in what is written, such as a hand-over protocol, follow the language too.
+    QLocale::setDefault(locale);
     if (locale.language() == QLocale::English)
         return true;
-    if (!install(locale, QStringLiteral("fiscora"), translationsFolder()))
-        return language.isEmpty();
     // The texts of --help that QCommandLineParser adds itself.
     install(locale, QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
     return true;

@@ -8,7 +8,8 @@ namespace fiscora::app {
 /*!
  * Installs the texts of \a language (such as "de" or "de_DE") for the application and the
  * library, and Qt's own where the system has them; an empty \a language follows the system's
- * locale. English needs nothing: it is the language the texts are written in.
+ * locale. English needs no catalogue: it is the language the texts are written in. The language's
+ * locale becomes the default one.
  *
  * Returns false only when \a language was asked for and there is no translation into it.
  * Call it after the QCoreApplication has been constructed.

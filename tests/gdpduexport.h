@@ -42,7 +42,7 @@ inline QByteArray table(const QList<QByteArray> &rows)
 inline QString write(const QString &folder, const QByteArray &gobd, const QByteArray &index = indexXml())
 {
     const QString dtd = folder + QStringLiteral("/gdpdu-01-09-2004.dtd");
-    if (!QFile::exists(dtd) && !QFile::copy(QStringLiteral(FISCORA_GDPDU_DTD), dtd))
+    if (!QDir().mkpath(folder) || (!QFile::exists(dtd) && !QFile::copy(QStringLiteral(FISCORA_GDPDU_DTD), dtd)))
         return QStringLiteral("cannot copy the DTD to %1").arg(dtd);
     QString reason = writeFile(folder + QStringLiteral("/index.xml"), index);
     return reason.isEmpty() ? writeFile(folder + QStringLiteral("/gobd.csv"), gobd) : reason;

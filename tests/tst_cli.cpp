@@ -109,6 +109,11 @@ private Q_SLOTS:
     void nothingReplaced_data();
     void nothingReplaced();
     void alteredBackup();
+    void verify_data();
+    void verify();
+    void package();
+    void packageRefused_data();
+    void packageRefused();
     void exitCodes_data();
     void exitCodes();
     void failures_data();
@@ -292,6 +297,7 @@ void CliTest::nothingReplaced_data()
                                    << "%D/out/CR#12345678/complete";
     QTest::newRow("table file") << "export %D/Backup_CR#12345678_complete.enc %D/out"
                                 << "%D/out/Backup_CR#12345678_complete.csv";
+    QTest::newRow("archive") << "package %D/Backup_CR#12345678_complete.enc %D/out" << "%D/out/CR#12345678_complete.zip";
 }
 
 // What a job would replace stops it before it starts, unless --overwrite says to replace it.
@@ -353,6 +359,132 @@ void CliTest::alteredBackup()
     const Result info = runApp({"info", backup, "--json"});
     QVERIFY2(info.out.contains(R"("md5Matches":false)"), qPrintable(info.out));
     QCOMPARE(info.exitCode, 1);
+}
+
+void CliTest::verify_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("finding");
+
+    QTest::newRow("sound") << 0 << QByteArray() << QByteArray() << QString();
+    QTest::newRow("changed cell") << 2 << QByteArray(";5000;") << QByteArray(";5OOO;")
+        << "gobd.csv, line 2, column Rechnungsnummer: \"5OOO\" is not a whole number.";
+    QTest::newRow("missing column") << 3 << QByteArray(";PLU;") << QByteArray(";")
+        << "gobd.csv, line 3: The row has 26 instead of 27 fields.";
+    QTest::newRow("wrong date") << 4 << QByteArray(".2019;") << QByteArray(".2019-;")
+        << "gobd.csv, line 4, column Datum: \"%1.2019-\" is not a date in the form DD.MM.YYYY.";
+}
+
+// An export folder checked on its own and against the backup it was made from.
+void CliTest::verify()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, finding);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-02", "--lines", "2"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    QCOMPARE(runApp("export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu -q", dir.path()).exitCode, 0);
+    const QString folder = dir.filePath("out/CR#12345678/complete");
+    QByteArrayList rows = fileBytes(folder + "/gobd.csv").split('\n');
+    if (line > 0) {
+        const QByteArray row = rows.at(line - 1);
+        finding = finding.arg(QString::fromLatin1(row.mid(row.indexOf(".2019;") - 5, 5)));
+        rows[line - 1] = QByteArray(row).replace(row.indexOf(from), from.size(), to);
+        QVERIFY_DONE(writeFile(folder + "/gobd.csv", rows.join('\n')));
+    }
+
+    const QString verdict = finding.isEmpty() ? "[info] The export is sound.\n"
+                                              : "[error] The export did not pass the verification.\n";
+    const QString found = finding.isEmpty() ? QString() : "[error] " + finding + "\n";
+    const Result alone = runApp({"verify", folder});
+    QCOMPARE(alone.out, "Export folder: " + folder + "\n" + found + "Rows checked: 4\n" + verdict);
+    QCOMPARE(alone.exitCode, finding.isEmpty() ? 0 : 1);
+
+    const Result compared = runApp({"verify", folder, dir.filePath("Backup_CR#12345678_complete.enc")});
+    const QString comparison = finding.isEmpty()
+        ? "[info] Every file is what an export of " + dir.filePath("Backup_CR#12345678_complete.enc") + " gives.\n"
+        : QString("[error] gobd.csv differs from an export of the backup from line %1 on.\n").arg(line);
+    QCOMPARE(compared.out, "Export folder: " + folder + "\n" + found + "Rows checked: 4\n" + comparison
+                           + "[info] The backup's data matches the MD5 value of its header.\n" + verdict);
+    QCOMPARE(compared.exitCode, finding.isEmpty() ? 0 : 1);
+}
+
+// The hand-over archive of a quarter from a backup with a damaged record: the export folder, a
+// manifest that sha256sum accepts and a protocol that names register, period and records. The
+// damaged record does not stop it; the protocol states it.
+void CliTest::package()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-04", "--lines", "8", "--damage", "random-block@2019-02"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+
+    const Result packaged = runApp("--lang de package %D/Backup_CR#12345678_complete.enc %D/handover --from 2019-01 "
+                                   "--to 2019-03",
+                                   dir.path());
+    QCOMPARE(packaged.out, "Geschriebene Dateien:\n  " + dir.filePath("handover/CR#12345678_201901_201903.zip") + "\n");
+    QVERIFY2(packaged.err.contains("[Fehler] CR#12345678: Entschlüsselungsfehler bei Zeile: 12\n"), qPrintable(packaged.err));
+    QCOMPARE(packaged.exitCode, 1);
+    QCOMPARE(tree(dir.filePath("handover")), QStringList{"CR#12345678_201901_201903.zip " +
+                                                         QString::number(QFileInfo(dir.filePath("handover/CR#12345678_201901_201903.zip")).size())});
+
+    const QString unpacked = dir.filePath("unpacked");
+    QVERIFY(QDir().mkpath(unpacked));
+    const Result unzip = run("unzip", {"-q", dir.filePath("handover/CR#12345678_201901_201903.zip"), "-d", unpacked});
+    QCOMPARE(unzip.exitCode, 0);
+    QCOMPARE(tree(unpacked).filter(QRegularExpression("^[^ ]+")).replaceInStrings(QRegularExpression(" \\d+$"), ""),
+             QStringList({"CR#12345678/", "CR#12345678/201901_201903/", "CR#12345678/201901_201903/gdpdu-01-09-2004.dtd",
+                          "CR#12345678/201901_201903/gobd.csv", "CR#12345678/201901_201903/index.xml",
+                          "manifest.sha256", "protokoll.pdf"}));
+    QProcess check;
+    check.setWorkingDirectory(unpacked);
+    check.start("sha256sum", {"--check", "--strict", "manifest.sha256"});
+    QVERIFY(check.waitForFinished(HangGuardMs));
+    QCOMPARE(check.readAllStandardOutput().count("OK\n"), 4);
+    QCOMPARE(check.exitCode(), 0);
+
+    const Result text = run("pdftotext", {"-layout", unpacked + "/protokoll.pdf", "-"});
+    if (text.exitCode == -1)
+        QSKIP("pdftotext is needed to read the protocol");
+    const QString protocol = text.out.simplified();
+    for (const QString &fact : {"Seriennummer der Kasse 12345678", "Zeitraum Januar 2019 bis März 2019",
+                                "Datensätze in der Tabellendatei 24", "Entschlüsselungsfehler bei Zeile: 12",
+                                "Februar 2019 OK 8", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
+        QVERIFY2(protocol.contains(fact), qPrintable(fact + " not in: " + protocol));
+}
+
+void CliTest::packageRefused_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("altered backup") << "package %D/altered.enc %D/handover"
+        << "Error: CR#12345678: The export of %D/altered.enc was not kept: its data does not match the MD5 value of "
+           "its header.\n";
+    QTest::newRow("not a backup") << "package %D/card/KORVANE/12345678/2019/1901.a03 %D/handover"
+        << "Hint: Choose a backup file written by \"fiscora read\", or give --raw to export a file of bare records.\n";
+}
+
+// No archive when the MD5 proof fails or the file is no backup.
+void CliTest::packageRefused()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-01", "--lines", "2"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    QByteArray altered = fileBytes(dir.filePath("Backup_CR#12345678_complete.enc"));
+    altered[altered.size() - 1] = char(altered.at(altered.size() - 1) ^ 1);
+    QVERIFY_DONE(writeFile(dir.filePath("altered.enc"), altered));
+
+    const Result refused = runApp(command, dir.path());
+    QVERIFY2(refused.err.contains(reason.replace("%D", dir.path())), qPrintable(refused.err));
+    QCOMPARE(refused.out, QString());
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(tree(dir.filePath("handover")), QStringList());
 }
 
 void CliTest::exitCodes_data()

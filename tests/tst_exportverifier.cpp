@@ -99,9 +99,11 @@ void ExportVerifierTest::verify()
     QFETCH(QStringList, findings);
     QFETCH(qint64, rows);
     QTemporaryDir dir;
-    QVERIFY_DONE(gdpduexport::write(dir.path(), gobd, index));
-    QVERIFY(removed.isEmpty() || QFile::remove(dir.filePath(removed)));
-    const ExportVerifier::Result result = ExportVerifier::verify(dir.path());
+    // Named as exports are, with characters that a URI would take apart.
+    const QString folder = dir.filePath("CR#12345678 Kasse für 100%/complete");
+    QVERIFY_DONE(gdpduexport::write(folder, gobd, index));
+    QVERIFY(removed.isEmpty() || QFile::remove(folder + "/" + removed));
+    const ExportVerifier::Result result = ExportVerifier::verify(folder);
     QCOMPARE(gdpduexport::lines(result.findings), findings);
     QCOMPARE(result.rowsChecked, rows);
     QCOMPARE(result.isValid(), findings.isEmpty());

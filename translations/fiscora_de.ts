@@ -618,6 +618,29 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::PackageCommand</name>
+    <message>
+        <source>Check that the medium holding the backup is still connected.</source>
+        <translation>Prüfen Sie, ob das Medium mit der Sicherung noch verbunden ist.</translation>
+    </message>
+    <message>
+        <source>Check the free space and your write permission for the target folder.</source>
+        <translation>Prüfen Sie den freien Platz und Ihre Schreibberechtigung für den Zielordner.</translation>
+    </message>
+    <message>
+        <source>The export did not pass its verification, so no archive was written.</source>
+        <translation>Der Export hat seine Prüfung nicht bestanden, daher wurde kein Archiv geschrieben.</translation>
+    </message>
+    <message>
+        <source>The findings above say what is wrong with the export.</source>
+        <translation>Die Befunde oben sagen, was mit dem Export nicht stimmt.</translation>
+    </message>
+    <message>
+        <source>Rows of the table that do not fit the columns index.xml declares: %1. They are the damaged records reported above.</source>
+        <translation>Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: %1. Es sind die oben gemeldeten beschädigten Datensätze.</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::StagedExport</name>
     <message>
         <source>Cannot create a staging folder in %1: %2</source>
@@ -681,6 +704,17 @@
     <message>
         <source>%1 must be a whole number of at least %2, not &quot;%3&quot;.</source>
         <translation>%1 muss eine ganze Zahl von mindestens %2 sein, nicht „%3“.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::VerifyCommand</name>
+    <message>
+        <source>%1 is no folder.</source>
+        <translation>%1 ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>Give the folder that holds index.xml and the table file.</source>
+        <translation>Geben Sie den Ordner an, der index.xml und die Tabellendatei enthält.</translation>
     </message>
 </context>
 <context>
@@ -1039,6 +1073,46 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
   U data file cannot be opened   ? data file, no index file   . nothing</source>
         <translation>  o Datendatei, angekündigt   M angekündigt, keine Datendatei   E Datendatei, nicht angekündigt
   U Datendatei nicht zu öffnen   ? Datendatei, keine Indexdatei   . nichts</translation>
+    </message>
+    <message>
+        <source>Export folder: %1</source>
+        <translation>Exportordner: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 more findings.</source>
+        <translation>%1: %2 weitere Befunde.</translation>
+    </message>
+    <message>
+        <source>Rows checked: %1</source>
+        <translation>Geprüfte Zeilen: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not in both the folder and an export of the backup.</source>
+        <translation>%1 ist nicht zugleich im Ordner und in einem Export der Sicherung.</translation>
+    </message>
+    <message>
+        <source>%1 differs from an export of the backup from line %2 on.</source>
+        <translation>%1 weicht ab Zeile %2 von einem Export der Sicherung ab.</translation>
+    </message>
+    <message>
+        <source>Every file is what an export of %1 gives.</source>
+        <translation>Jede Datei ist, was ein Export von %1 ergibt.</translation>
+    </message>
+    <message>
+        <source>The backup&apos;s data matches the MD5 value of its header.</source>
+        <translation>Die Daten der Sicherung stimmen mit dem MD5-Wert ihres Kopfes überein.</translation>
+    </message>
+    <message>
+        <source>The backup&apos;s data does not match the MD5 value of its header.</source>
+        <translation>Die Daten der Sicherung stimmen nicht mit dem MD5-Wert ihres Kopfes überein.</translation>
+    </message>
+    <message>
+        <source>The export is sound.</source>
+        <translation>Der Export ist einwandfrei.</translation>
+    </message>
+    <message>
+        <source>The export did not pass the verification.</source>
+        <translation>Der Export hat die Prüfung nicht bestanden.</translation>
     </message>
 </context>
 </TS>

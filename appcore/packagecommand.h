@@ -1,0 +1,54 @@
+#ifndef FISCORA_APP_PACKAGECOMMAND_H
+#define FISCORA_APP_PACKAGECOMMAND_H
+
+#include "exportverifier.h"
+#include "handoverprotocol.h"
+
+#include <QCoreApplication>
+
+namespace fiscora::app {
+
+class BackupInfo;
+class JobRunner;
+class Reporter;
+class StagedExport;
+struct Command;
+struct TableTotals;
+
+/*!
+ * "package": exports a backup for GDPdU, verifies the export and writes the hand-over archive
+ * TARGET/CR#<serial>_<label>.zip with the export folder, the manifest and the protocol.
+ *
+ * No archive is written when the MD5 proof fails or the verification finds anything but the
+ * rows of damaged records that the export itself reported; those do not stop it, the protocol
+ * states them.
+ *
+ * \code
+ * const int exitCode = PackageCommand(reporter, runner).run(command);
+ * \endcode
+ */
+class PackageCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(fiscora::app::PackageCommand)
+
+public:
+    PackageCommand(Reporter &reporter, JobRunner &runner);
+
+    /*!
+     * 0 when the archive is written and nothing was flagged, 1 otherwise, 128 plus the signal
+     * number after a stop by a signal.
+     */
+    int run(const Command &command);
+
+private:
+    bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
+    HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
+                        const TableTotals &totals) const;
+
+    Reporter &m_reporter;
+    JobRunner &m_runner;
+};
+
+} // namespace fiscora::app
+
+#endif // FISCORA_APP_PACKAGECOMMAND_H
