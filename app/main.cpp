@@ -18,6 +18,7 @@
 #include <QLoggingCategory>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -79,7 +80,16 @@ std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv)
         if (std::strcmp(argv[i], "package") == 0) {
             if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
-            return std::make_unique<QGuiApplication>(argc, argv);
+            // Without a desktop session Qt remarks that XDG_RUNTIME_DIR is not set; the job has no
+            // use for that folder, so the remark would only puzzle.
+            const QtMessageHandler handler = qInstallMessageHandler(
+                    [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                        if (!message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+                            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+                    });
+            auto application = std::make_unique<QGuiApplication>(argc, argv);
+            qInstallMessageHandler(handler);
+            return application;
         }
     }
     return std::make_unique<QCoreApplication>(argc, argv);
