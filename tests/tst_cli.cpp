@@ -392,7 +392,9 @@ void CliTest::verify()
     QByteArrayList rows = fileBytes(folder + "/gobd.csv").split('\n');
     if (line > 0) {
         const QByteArray row = rows.at(line - 1);
-        finding = finding.arg(QString::fromLatin1(row.mid(row.indexOf(".2019;") - 5, 5)));
+        // A date's day and month differ from row to row.
+        if (finding.contains("%1"))
+            finding = finding.arg(QString::fromLatin1(row.mid(row.indexOf(".2019;") - 5, 5)));
         rows[line - 1] = QByteArray(row).replace(row.indexOf(from), from.size(), to);
         QVERIFY_DONE(writeFile(folder + "/gobd.csv", rows.join('\n')));
     }
