@@ -6,7 +6,6 @@
 #include <fiscora/cardlisting.h>
 #include <fiscora/sdcardreader.h>
 
-#include <QDirIterator>
 #include <QtTest>
 
 using namespace readertest;
@@ -15,20 +14,6 @@ using fiscora::IndexFileAnalyser;
 using fiscora::sample::CardOptions;
 
 namespace {
-
-// Every entry below root with its size and time: whatever writes to the card changes it.
-QStringList snapshot(const QString &root)
-{
-    QStringList lines;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry(it.next());
-        lines << QStringLiteral("%1 %2 %3").arg(entry.filePath()).arg(entry.size()).arg(entry.lastModified().toMSecsSinceEpoch());
-    }
-    lines.sort();
-    return lines;
-}
 
 // The month index in the header of the backup that a read of the card wrote for serialNumber.
 QMap<QDate, IndexFileAnalyser::IndexStatus> readIndexMap(const QString &card, const QString &target,
@@ -74,11 +59,11 @@ void CardListingTest::agreesWithRead()
     const auto registers = writeTestCard(card.path(), options);
     const QString broken = registers.at(1).dataFiles.at(1);
     QVERIFY(QFile::remove(broken) && QFile::link("/proc/sys/vm/drop_caches", broken));
-    const QStringList before = snapshot(card.path());
+    const QStringList before = tree(card.path());
 
     const QList<CardListing::Register> listed = CardListing::list(card.path(), QDate(), QDate());
 
-    QCOMPARE(snapshot(card.path()), before);
+    QCOMPARE(tree(card.path()), before);
     QCOMPARE(listed.size(), 2);
     const CardListing::Register &first = listed.at(0);
     QCOMPARE(first.serialNumber, "12345678");
