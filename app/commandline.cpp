@@ -67,7 +67,7 @@ QList<QCommandLineOption> CommandLine::commandOptions(Command::Kind kind)
         };
     }
     if (takesDates(kind)) {
-        options << QCommandLineOption(option("from"), tr("The first month; alone, the one month."), tr("date"))
+        options << QCommandLineOption(option("from"), tr("The first month; without --to, the only month."), tr("date"))
                 << QCommandLineOption(option("to"), tr("The last month, with --from."), tr("date"));
     }
     if (writes(kind))
@@ -176,19 +176,19 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
                "  read SOURCE TARGET       back up every register on the card SOURCE into TARGET\n"
                "  info BACKUP              show the header, period and records of BACKUP\n"
                "  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET\n"
-               "  verify EXPORT_DIR [BACKUP]  check an export folder, and that it is what BACKUP gives\n"
+               "  verify EXPORT_DIR [BACKUP]  check an export folder, and compare it with an export of BACKUP\n"
                "  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over\n\n"
                "\"fiscora COMMAND --help\" lists the options of a command. Results go to standard output, "
                "progress and report lines to standard error.\n"
                "Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, "
-               "records that could not be read, a missing month, an invalid hash value, something in the "
-               "way), 2 wrong usage, 130 stopped by Ctrl+C."));
+               "records that could not be read, a missing month, an invalid hash value, a verification finding, "
+               "something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM."));
     // Qt's own help option would offer --help-all, which lists nothing more here.
     parser.addOptions({
         {{QStringLiteral("h"), option("help")}, tr("Show this help.")},
         {{QStringLiteral("v"), option("version")}, tr("Show the version of the library.")},
         {option("json"), tr("Print one JSON object per event, for scripts.")},
-        {{QStringLiteral("q"), option("quiet")}, tr("Show neither progress nor report lines that flag nothing.")},
+        {{QStringLiteral("q"), option("quiet")}, tr("Show only results, errors and the report lines flagged as errors.")},
         {option("verbose"), tr("Show the library's debug lines.")},
         {option("lang"), tr("Use the texts of <language>, such as de or en."), tr("language")},
     });
@@ -249,7 +249,8 @@ void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSynta
                 tr("Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive "
                    "TARGET/CR#<serial number>_<period>.zip for hand-over: the export folder, a manifest with "
                    "the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 "
-                   "proof or the verification fails.")
+                   "proof fails or the verification finds more than the damaged records the export reported; "
+                   "the protocol states those.")
                 + QLatin1Char('\n') + dates);
         parser.addPositionalArgument(option("BACKUP"), backupArgument);
         parser.addPositionalArgument(option("TARGET"), tr("The folder for the archive."));

@@ -136,7 +136,7 @@ void JsonReporter::backupInfo(const app::BackupInfo &info, const app::TableTotal
         {QStringLiteral("messages"), messages(analyser)},
         {QStringLiteral("months"), months(analyser.getIndexMap())},
         {QStringLiteral("records"), records(totals)},
-        {QStringLiteral("undatedRows"), totals.undatedRows},
+        {QStringLiteral("unreadableRows"), totals.unreadableRows},
     });
 }
 

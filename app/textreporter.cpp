@@ -176,38 +176,27 @@ void TextReporter::backupInfo(const app::BackupInfo &info, const app::TableTotal
     printMonths(analyser, totals);
 }
 
-// The months that hold records, and those the index reports a problem with.
+// The months from the first to the last with records, and those the index reports a problem with.
 void TextReporter::printMonths(const IndexFileAnalyser &analyser, const app::TableTotals &totals)
 {
-    QMap<QDate, IndexFileAnalyser::IndexStatus> shown;
     const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
-    for (auto month = indexMap.cbegin(); month != indexMap.cend(); ++month) {
-        const bool problem = *month == IndexFileAnalyser::INDEX_ERROR_FILE_MISSING
-            || *month == IndexFileAnalyser::INDEX_ERROR_FILE_EXIST;
-        if (problem || totals.months.contains(month.key()))
-            shown.insert(month.key(), *month);
-    }
-    for (auto month = totals.months.cbegin(); month != totals.months.cend(); ++month)
-        shown.insert(month.key(), indexMap.value(month.key(), IndexFileAnalyser::INDEX_OK));
-    const QString header = tr("Month");
+    const QString month = tr("Month");
     const QString records = tr("Records");
-    printLine(stdout, QStringLiteral("%1  %2  %3").arg(header.leftJustified(7), records, tr("Index")));
-    for (auto month = shown.cbegin(); month != shown.cend(); ++month) {
-        const QString count = QString::number(totals.months.value(month.key()).records);
+    const int monthWidth = qMax(7, month.size());
+    printLine(stdout, QStringLiteral("%1  %2  %3").arg(month.leftJustified(monthWidth), records, tr("Index")));
+    for (const QDate &shown : totals.reportMonths(analyser)) {
         printLine(stdout, QStringLiteral("%1  %2  %3")
-                                  .arg(monthText(month.key()).leftJustified(header.size() > 7 ? header.size() : 7))
-                                  .arg(count, records.size())
-                                  .arg(app::BackupInfo::statusText(*month)));
+                                  .arg(monthText(shown).leftJustified(monthWidth))
+                                  .arg(totals.months.value(shown).records, records.size())
+                                  .arg(app::BackupInfo::statusText(indexMap.value(shown, IndexFileAnalyser::INDEX_OK))));
     }
-    if (totals.undatedRows > 0)
-        printLine(stdout, tr("%1 rows hold no date that can be read.").arg(totals.undatedRows));
+    if (totals.unreadableRows > 0)
+        printLine(stdout, tr("%1 rows are no record that can be read, or hold no date.").arg(totals.unreadableRows));
 }
 
 void TextReporter::cardListing(const QString &source, const QList<CardListing::Register> &registers)
 {
-    printLine(stdout, tr("Card: %1").arg(source));
-    if (registers.isEmpty())
-        printLine(stdout, flagged(tr("No register found: the path leads to no serial-number folder."), true, m_outColours));
+    printLine(stdout, tr("Card: %1").arg(QFileInfo(source).absoluteFilePath()));
     for (const CardListing::Register &cashRegister : registers)
         printRegister(cashRegister);
 }
@@ -311,9 +300,11 @@ QString TextReporter::flagged(const QString &text, bool isError, bool colours) c
 // Every line of a job says which register or file it concerns.
 QString TextReporter::aboutSubject(const QString &text) const
 {
-    const QString subject = !m_subject.serialNumber.isEmpty() ? QStringLiteral("CR#") + m_subject.serialNumber
-                                                              : QFileInfo(m_subject.file).fileName();
-    return subject.isEmpty() ? text : subject + QLatin1String(": ") + text;
+    if (!m_subject.serialNumber.isEmpty())
+        return QStringLiteral("CR#%1: %2").arg(m_subject.serialNumber, text);
+    if (m_subject.file.isEmpty() || text.contains(m_subject.file))
+        return text;
+    return QFileInfo(m_subject.file).fileName() + QLatin1String(": ") + text;
 }
 
 } // namespace fiscora::cli

@@ -11,7 +11,10 @@ BackupInfo::HeaderResult BackupInfo::readHeader(const QString &path)
     m_file = path;
     QFile file(path);
     // A FIFO or a device has no header to read, and opening a FIFO waits for a writer.
-    if (!QFileInfo(path).isFile())
+    const QFileInfo entry(path);
+    if (entry.isDir())
+        return unreadable(tr("it is a folder"));
+    if (!entry.isFile())
         return unreadable(tr("it is not a regular file"));
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(file.errorString());

@@ -44,8 +44,10 @@ bool ExportCommand::checkBackup(Reporter &reporter, const Command &command)
         // A file of bare records has no header by nature.
         if (command.rawDataOnly)
             return true;
-        reporter.error(info.errorText(), tr("Choose a backup file written by \"fiscora read\", or give --raw to "
-                                            "export a file of bare records."));
+        reporter.error(info.errorText(), command.kind == Command::Export
+                                             ? tr("Choose a backup file written by \"fiscora read\", or give --raw "
+                                                  "to export a file of bare records.")
+                                             : tr("Choose a backup file written by \"fiscora read\"."));
         return false;
     case BackupInfo::Unreadable:
         break;

@@ -131,7 +131,8 @@ bool HandoverArchive::addEntry(KZip &zip, const QFile &device, const Entry &entr
     qint64 size = 0;
     qint64 read = 0;
     bool written = true;
-    while (written && (read = source->read(chunk, ChunkSize)) > 0) {
+    const auto stopped = [this] { return m_stopRequested && *m_stopRequested; };
+    while (written && !stopped() && (read = source->read(chunk, ChunkSize)) > 0) {
         sha256.addData(chunk, int(read));
         written = zip.writeData(chunk, read);
         size += read;
@@ -141,6 +142,8 @@ bool HandoverArchive::addEntry(KZip &zip, const QFile &device, const Entry &entr
     const bool finished = zip.finishWriting(size);
     if (read < 0)
         return readFailed();
+    if (stopped())
+        return fail(tr("The archive %1 was not written: the job was stopped.").arg(m_zipPath));
     if (!written || !finished || device.error() != QFileDevice::NoError)
         return zipFailed(zip, device);
     if (manifest)

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 class KZip;
 class QFile;
 
@@ -59,6 +61,9 @@ public:
      */
     bool write(Existing existing);
 
+    //! Makes write() give up, leaving nothing, once \a stopRequested is set.
+    void stopWhen(const std::atomic_bool &stopRequested) { m_stopRequested = &stopRequested; }
+
     //! Why write() failed, translated, with the system's reason where it gave one.
     QString errorString() const { return m_errorString; }
 
@@ -88,6 +93,7 @@ private:
     bool fail(const QString &error);
 
     const QString m_zipPath;
+    const std::atomic_bool *m_stopRequested = nullptr;
     QList<Folder> m_folders;
     QList<Entry> m_files;
     QString m_errorString;

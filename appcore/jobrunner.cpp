@@ -6,6 +6,10 @@
 #include <fiscora/ktlcypher.h>
 #include <fiscora/sdcardreader.h>
 
+#include <QThread>
+
+#include <memory>
+
 namespace fiscora::app {
 
 JobRunner::JobRunner(Reporter &reporter, QObject *parent)
@@ -93,6 +97,17 @@ void JobRunner::onMessage(const QString &text, bool isError, int count)
 void JobRunner::onFinished(const QString &file)
 {
     m_outcome.files.append(file);
+}
+
+void JobRunner::runInThread(const std::function<void()> &work)
+{
+    if (m_stopRequested)
+        return;
+    const std::unique_ptr<QThread> thread(QThread::create(work));
+    connect(thread.get(), &QThread::finished, &m_loop, &QEventLoop::quit);
+    thread->start();
+    m_loop.exec();
+    thread->wait();
 }
 
 void JobRunner::stop(int signalNumber)

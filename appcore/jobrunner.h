@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 namespace fiscora::app {
@@ -77,6 +78,15 @@ public:
      */
     void stop(int signalNumber = 0);
     bool stopRequested() const { return m_stopRequested; }
+    //! Set by stop(), for work in another thread to look at.
+    const std::atomic_bool &stopFlag() const { return m_stopRequested; }
+
+    /*!
+     * Runs \a work in a thread of its own and waits for it while the event loop goes on, so that
+     * a stop is taken at once; \a work should look at stopFlag() and end soon after it is set.
+     * Does nothing once a stop has been asked for.
+     */
+    void runInThread(const std::function<void()> &work);
     //! 128 plus the signal number after a stop by a signal, else ExitFailed.
     int stoppedExitCode() const;
 
@@ -91,7 +101,7 @@ private:
     std::function<void()> m_stopWorker;
     JobOutcome m_outcome;
     Forwarding m_forwarding = ForwardEverything;
-    bool m_stopRequested = false;
+    std::atomic_bool m_stopRequested{false};
     int m_stopSignal = 0;
 };
 

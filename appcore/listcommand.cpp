@@ -19,11 +19,20 @@ int ListCommand::run(const Command &command)
     if (!JobPaths::sourceExists(m_reporter, command.source))
         return ExitFailed;
     const QList<CardListing::Register> registers = CardListing::list(command.source, command.fromDate, command.toDate);
+    if (registers.isEmpty()) {
+        m_reporter.error(tr("%1 leads to no register: it holds no serial-number folder.").arg(command.source),
+                         tr("Choose the card, its maker folder or a register's folder."));
+        return ExitFailed;
+    }
     m_reporter.cardListing(command.source, registers);
-    bool readable = !registers.isEmpty();
-    for (const CardListing::Register &cashRegister : registers)
-        readable = readable && cashRegister.error.isEmpty();
-    return readable ? ExitDone : ExitFailed;
+    // What a read would flag is flagged here too.
+    bool sound = true;
+    for (const CardListing::Register &cashRegister : registers) {
+        sound = sound && cashRegister.error.isEmpty();
+        for (const QPair<QString, bool> &message : cashRegister.index.getIndexMessages())
+            sound = sound && !message.second;
+    }
+    return sound ? ExitDone : ExitFailed;
 }
 
 } // namespace fiscora::app

@@ -1,6 +1,8 @@
 #ifndef FISCORA_APP_LISTCOMMAND_H
 #define FISCORA_APP_LISTCOMMAND_H
 
+#include <QCoreApplication>
+
 namespace fiscora::app {
 
 class Reporter;
@@ -15,10 +17,13 @@ struct Command;
  */
 class ListCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(fiscora::app::ListCommand)
+
 public:
     explicit ListCommand(Reporter &reporter);
 
-    //! 0 when the card holds registers that a read would back up, 1 when it holds none or a read would fail.
+    //! 0 when the card holds registers that a read would back up without flagging anything, 1 when
+    //! it holds none, or a read would fail or flag something.
     int run(const Command &command);
 
 private:

@@ -24,26 +24,12 @@ bool isTableRow(const Finding &finding)
     return finding.file == TableFile && finding.line > 0;
 }
 
-// The months the protocol lists: those of the period asked for or, for a whole backup, those from
-// the first to the last month with records and every month the index reports a problem with.
-QList<QDate> protocolMonths(const Command &command, const IndexFileAnalyser &analyser, const TableTotals &totals)
+// Slashes of the export's place become underscores: "CR#12345678/201903" is packed as
+// "CR#12345678_201903.zip".
+QString archivePath(const QString &target, const QString &exportName)
 {
-    const bool period = command.fromDate.isValid();
-    const QDate first = period ? command.fromDate : totals.months.isEmpty() ? QDate() : totals.months.firstKey();
-    const QDate last = !period ? (totals.months.isEmpty() ? QDate() : totals.months.lastKey())
-                               : command.toDate.isValid() ? command.toDate : command.fromDate;
-    QList<QDate> months;
-    for (QDate month = first; month.isValid() && month <= last; month = month.addMonths(1))
-        months.append(month);
-    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
-    for (auto month = indexMap.cbegin(); !period && month != indexMap.cend(); ++month) {
-        const bool problem = *month == IndexFileAnalyser::INDEX_ERROR_FILE_MISSING
-            || *month == IndexFileAnalyser::INDEX_ERROR_FILE_EXIST;
-        if (problem && !months.contains(month.key()))
-            months.append(month.key());
-    }
-    std::sort(months.begin(), months.end());
-    return months;
+    return target + QLatin1Char('/') + QString(exportName).replace(QLatin1Char('/'), QLatin1Char('_'))
+        + QLatin1String(".zip");
 }
 
 } // namespace
@@ -60,36 +46,41 @@ int PackageCommand::run(const Command &command)
     exportCommand.kind = Command::Export;
     exportCommand.gdpduExport = true;
     BackupInfo info;
-    if (!ExportCommand::checkBackup(m_reporter, exportCommand) || !JobPaths::makeTarget(m_reporter, command.target)
+    if (!ExportCommand::checkBackup(m_reporter, command) || !JobPaths::makeTarget(m_reporter, command.target)
         || info.readHeader(command.source) != BackupInfo::HeaderRead)
         return ExitFailed;
     StagedExport staged(m_reporter, m_runner, exportCommand);
-    const auto archivePath = [&](const QString &name) {
-        return command.target + QLatin1Char('/') + QString(name).replace(QLatin1Char('/'), QLatin1Char('_'))
-            + QLatin1String(".zip");
-    };
-    if (!JobPaths::mayWrite(m_reporter, archivePath(staged.plannedName()), command.overwrite))
+    if (!JobPaths::mayWrite(m_reporter, archivePath(command.target, staged.plannedName()), command.overwrite))
         return ExitFailed;
     QStringList problems;
-    if (!staged.run() || !passes(ExportVerifier::verify(staged.path()), staged, &problems))
-        return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
-    if (!info.hashData()) {
-        m_reporter.error(info.errorText(), tr("Check that the medium holding the backup is still connected."));
-        return ExitFailed;
-    }
     TableTotals totals;
-    totals.add(staged.path() + QLatin1Char('/') + TableFile, TableLayout::ofExports());
+    if (!staged.run() || !check(staged, info, &totals, &problems))
+        return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     HandoverFacts handover = facts(command, info, staged, totals);
+    problems += emptyMonths(handover);
     handover.problems += problems;
-    HandoverArchive archive(archivePath(staged.name()));
-    archive.addFolder(staged.path(), staged.name());
-    archive.addFile(HandoverProtocol::fileName(), HandoverProtocol().pdf(handover), handover.created);
-    if (!archive.write(command.overwrite ? HandoverArchive::Existing::Replace : HandoverArchive::Existing::Keep)) {
-        m_reporter.error(archive.errorString(), tr("Check the free space and your write permission for the target folder."));
-        return ExitFailed;
-    }
-    m_reporter.finished(archivePath(staged.name()));
-    return staged.outcome().failureReported ? ExitFailed : ExitDone;
+    if (!writeArchive(command, staged, handover))
+        return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
+    return staged.outcome().failureReported || !problems.isEmpty() ? ExitFailed : ExitDone;
+}
+
+// Verifying and counting take a while for a large table, and so does hashing a large backup: they
+// run beside the event loop, which takes a stop at once.
+bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, TableTotals *totals, QStringList *problems)
+{
+    m_reporter.message(tr("Verifying the export ..."), false, 0);
+    ExportVerifier::Result verification;
+    bool hashed = false;
+    m_runner.runInThread([&] {
+        verification = ExportVerifier::verify(staged.path());
+        hashed = info.hashData();
+        totals->add(staged.path() + QLatin1Char('/') + TableFile, TableLayout::ofExports());
+    });
+    if (m_runner.stopRequested() || !passes(verification, staged, problems))
+        return false;
+    if (!hashed)
+        m_reporter.error(info.errorText(), tr("Check that the medium holding the backup is still connected."));
+    return hashed;
 }
 
 // Rows of the table that do not fit their columns are the records that the export reported as
@@ -120,16 +111,51 @@ bool PackageCommand::passes(const ExportVerifier::Result &result, const StagedEx
     return true;
 }
 
+// A month without a single record is not in the backup, or its records were lost to damage;
+// either way the protocol must not let it pass for a month without sales.
+QStringList PackageCommand::emptyMonths(const HandoverFacts &handover)
+{
+    QStringList months;
+    for (const MonthSummary &month : handover.months) {
+        if (month.records == 0)
+            months << month.month.toString(QStringLiteral("MM/yyyy"));
+    }
+    if (months.isEmpty())
+        return {};
+    const QString problem = tr("The backup holds no records for %1: these months are not in it, or their records "
+                               "were lost.").arg(months.join(QLatin1String(", ")));
+    m_reporter.message(problem, true, 0);
+    return {problem};
+}
+
+bool PackageCommand::writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover)
+{
+    const QString path = archivePath(command.target, staged.name());
+    m_reporter.message(tr("Writing the archive %1 ...").arg(path), false, 0);
+    HandoverArchive archive(path);
+    archive.addFolder(staged.path(), staged.name());
+    archive.addFile(HandoverProtocol::fileName(), HandoverProtocol().pdf(handover), handover.created);
+    archive.stopWhen(m_runner.stopFlag());
+    const auto existing = command.overwrite ? HandoverArchive::Existing::Replace : HandoverArchive::Existing::Keep;
+    bool written = false;
+    m_runner.runInThread([&] { written = archive.write(existing); });
+    if (!written && !m_runner.stopRequested())
+        m_reporter.error(archive.errorString(), tr("Check the free space and your write permission for the target folder."));
+    if (written)
+        m_reporter.finished(path);
+    return written;
+}
+
 HandoverFacts PackageCommand::facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
                                     const TableTotals &totals) const
 {
     HandoverFacts facts;
     const IndexFileAnalyser &analyser = info.analyser();
     facts.serialNumber = info.serialNumber();
-    facts.backupFile = command.source;
+    facts.backupFile = QFileInfo(command.source).absoluteFilePath();
     facts.source = info.sourceText();
     const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
-    for (const QDate &month : protocolMonths(command, analyser, totals)) {
+    for (const QDate &month : totals.reportMonths(analyser, command.fromDate, command.toDate)) {
         const MonthTotals monthTotals = totals.months.value(month);
         facts.months.append({month, indexMap.value(month, IndexFileAnalyser::INDEX_OK), monthTotals.records,
                              monthTotals.amountCents});
@@ -138,7 +164,7 @@ HandoverFacts PackageCommand::facts(const Command &command, const BackupInfo &in
         facts.firstMonth = facts.months.constFirst().month;
         facts.lastMonth = facts.months.constLast().month;
     }
-    facts.records = totals.records() + totals.undatedRows;
+    facts.records = totals.records() + totals.unreadableRows;
     facts.problems = staged.outcome().problems;
     facts.storedMd5 = analyser.getMD5Value();
     facts.computedMd5 = info.bodyMd5();

@@ -21,7 +21,8 @@ struct TableTotals;
  *
  * No archive is written when the MD5 proof fails or the verification finds anything but the
  * rows of damaged records that the export itself reported; those do not stop it, the protocol
- * states them.
+ * states them, as it states the months of the period without any record. A stop is taken while
+ * the archive is written, too.
  *
  * \code
  * const int exitCode = PackageCommand(reporter, runner).run(command);
@@ -41,7 +42,10 @@ public:
     int run(const Command &command);
 
 private:
+    bool check(const StagedExport &staged, BackupInfo &info, TableTotals *totals, QStringList *problems);
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
+    QStringList emptyMonths(const HandoverFacts &handover);
+    bool writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover);
     HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
                         const TableTotals &totals) const;
 

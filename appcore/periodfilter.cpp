@@ -34,7 +34,7 @@ bool PeriodFilter::copy(QIODevice &in, QIODevice &out, bool keepFirstLine)
 
 bool PeriodFilter::take(const QByteArray &line, QIODevice &out)
 {
-    const QDate date = m_layout.date(line);
+    const QDate date = m_layout.date(m_layout.fields(line));
     if (date.isValid()) {
         if (!settle(date >= m_first && date < m_end, out))
             return false;

@@ -11,9 +11,9 @@ class QIODevice;
 namespace fiscora::app {
 
 /*!
- * Copies the lines of a table file whose date lies in a period of months. A line whose date
- * cannot be read (a repaired one, say) goes with the line before it, or, at the start, with the
- * first line that has a date.
+ * Copies the lines of a table file whose date lies in a period of months. A line that is no
+ * record or whose date cannot be read (a repaired one, say) goes with the line before it, or, at
+ * the start, with the first line that has a date.
  *
  * \code
  * PeriodFilter filter(QDate(2019, 1, 1), QDate(2019, 3, 1), TableLayout::ofExports());

@@ -5,6 +5,9 @@
 #include "jobrunner.h"
 #include "reporter.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace fiscora::app {
 
 ReadCommand::ReadCommand(Reporter &reporter, JobRunner &runner)
@@ -15,7 +18,8 @@ ReadCommand::ReadCommand(Reporter &reporter, JobRunner &runner)
 
 int ReadCommand::run(const Command &command)
 {
-    if (!JobPaths::sourceExists(m_reporter, command.source) || !JobPaths::makeTarget(m_reporter, command.target))
+    if (!JobPaths::sourceExists(m_reporter, command.source) || !targetOffTheCard(command)
+        || !JobPaths::makeTarget(m_reporter, command.target))
         return ExitFailed;
     const QList<CardListing::Register> registers =
             CardListing::list(command.source, command.fromDate, command.toDate, command.target);
@@ -34,6 +38,18 @@ int ReadCommand::run(const Command &command)
             return m_runner.stoppedExitCode();
     }
     return allWritten ? ExitDone : ExitFailed;
+}
+
+// The card is only read: a backup on it would take the room its register writes into.
+bool ReadCommand::targetOffTheCard(const Command &command)
+{
+    const QString card = QFileInfo(command.source).canonicalFilePath();
+    const QString target = QDir::cleanPath(QFileInfo(command.target).absoluteFilePath());
+    if (target != card && !target.startsWith(card + QLatin1Char('/')))
+        return true;
+    m_reporter.error(tr("The target %1 lies on the card %2, which is only read.").arg(command.target, command.source),
+                     tr("Choose a target folder outside the card."));
+    return false;
 }
 
 bool ReadCommand::mayWriteBackups(const QList<CardListing::Register> &registers, const Command &command)

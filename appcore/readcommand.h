@@ -3,6 +3,7 @@
 
 #include <fiscora/cardlisting.h>
 
+#include <QCoreApplication>
 #include <QList>
 
 namespace fiscora::app {
@@ -22,6 +23,8 @@ struct Command;
  */
 class ReadCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(fiscora::app::ReadCommand)
+
 public:
     ReadCommand(Reporter &reporter, JobRunner &runner);
 
@@ -32,6 +35,7 @@ public:
     int run(const Command &command);
 
 private:
+    bool targetOffTheCard(const Command &command);
     bool mayWriteBackups(const QList<CardListing::Register> &registers, const Command &command);
     bool backUp(const CardListing::Register &cashRegister, const Command &command);
 

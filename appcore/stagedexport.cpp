@@ -115,7 +115,7 @@ bool StagedExport::cutPeriod(const QString &table)
         : monthText(m_command.fromDate);
     if (filter.linesKept() == 0) {
         m_reporter.error(tr("The backup holds no lines of the period %1.").arg(periodText),
-                         tr("Choose a period that the backup covers: \"fiscora info\" shows it."));
+                         tr("Choose a period with records: \"fiscora info\" shows the records of each month."));
         return false;
     }
     if (m_forwarding == JobRunner::ForwardEverything) {
@@ -157,26 +157,22 @@ QString StagedExport::placeName(const QString &stagedName) const
     return QStringList(parts.mid(0, 2) << label).join(QLatin1Char('_')) + QLatin1String(".csv");
 }
 
-// An earlier export moves aside until the new one is in its place, and comes back if it cannot be.
+// An earlier export folder keeps what else it holds, a note of the user's say: each file of the
+// new export replaces its namesake there in one rename. A table file is replaced in one rename too.
 bool StagedExport::replace(const QString &place)
 {
-    const QString aside = place + QLatin1String(".~old");
-    const bool earlier = QFileInfo::exists(place);
+    const bool intoFolder = QFileInfo(place).isDir() && QFileInfo(m_path).isDir();
+    const QStringList names = intoFolder ? QDir(m_path).entryList(QDir::Files | QDir::Hidden) : QStringList{QString()};
     QString reason;
-    if (earlier && !renamePath(place, aside, &reason)) {
-        m_reporter.error(tr("Cannot replace %1: %2").arg(place, reason),
-                         tr("Check that no program holds the export open, and your write permission."));
-        return false;
+    for (const QString &name : names) {
+        const QString from = intoFolder ? m_path + QLatin1Char('/') + name : m_path;
+        const QString to = intoFolder ? place + QLatin1Char('/') + name : place;
+        if (!renamePath(from, to, &reason)) {
+            m_reporter.error(tr("Cannot put the export in its place %1: %2").arg(place, reason),
+                             tr("Check that no program holds the export open, and your write permission."));
+            return false;
+        }
     }
-    if (!renamePath(m_path, place, &reason)) {
-        if (earlier)
-            renamePath(aside, place, &reason);
-        m_reporter.error(tr("Cannot put the export in its place %1: %2").arg(place, reason),
-                         tr("Check your write permission for the target folder."));
-        return false;
-    }
-    if (earlier && !(QFileInfo(aside).isDir() ? QDir(aside).removeRecursively() : QFile::remove(aside)))
-        m_reporter.message(tr("The earlier export could not be removed from %1.").arg(aside), true, 0);
     return true;
 }
 

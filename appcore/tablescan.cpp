@@ -38,6 +38,7 @@ TableLayout layoutOfLibraryExports()
     QList<Finding> findings;
     const TableFormat table = TableFormat::read(folder.filePath(QStringLiteral("index.xml")), &findings).value(0);
     TableLayout layout;
+    layout.columnCount = table.columns.size();
     layout.dateColumn = table.columnIndex(QStringLiteral("Datum"));
     layout.amountColumn = table.columnIndex(QStringLiteral("Betrag"));
     layout.delimiter = table.columnDelimiter.toLatin1().at(0);
@@ -55,15 +56,20 @@ const TableLayout &TableLayout::ofExports()
     return layout;
 }
 
-QDate TableLayout::date(const QByteArray &row) const
+QList<QByteArray> TableLayout::fields(const QByteArray &row) const
 {
-    const QByteArray field = splitRow(rowWithout(row), delimiter, encapsulator).value(dateColumn);
-    return QDate::fromString(QString::fromLatin1(field), QStringLiteral("dd.MM.yyyy"));
+    const QList<QByteArray> fields = splitRow(rowWithout(row), delimiter, encapsulator);
+    return fields.size() == columnCount ? fields : QList<QByteArray>();
 }
 
-bool TableLayout::amountCents(const QByteArray &row, qint64 *cents) const
+QDate TableLayout::date(const QList<QByteArray> &fields) const
 {
-    QByteArray field = splitRow(rowWithout(row), delimiter, encapsulator).value(amountColumn);
+    return QDate::fromString(QString::fromLatin1(fields.value(dateColumn)), QStringLiteral("dd.MM.yyyy"));
+}
+
+bool TableLayout::amountCents(const QList<QByteArray> &fields, qint64 *cents) const
+{
+    QByteArray field = fields.value(amountColumn);
     const bool negative = field.startsWith('-');
     field = field.mid(negative ? 1 : 0).replace(digitGroupingSymbol, QByteArray());
     const int decimal = field.indexOf(decimalSymbol);
@@ -85,15 +91,16 @@ bool TableTotals::add(const QString &path, const TableLayout &layout)
     LineReader lines(&file, '\n', TableLayout::LongestRow);
     QByteArray line;
     while (lines.readLine(&line)) {
-        const QDate date = layout.date(line);
+        const QList<QByteArray> fields = layout.fields(line);
+        const QDate date = layout.date(fields);
         if (!date.isValid()) {
-            ++undatedRows;
+            ++unreadableRows;
             continue;
         }
         MonthTotals &month = months[QDate(date.year(), date.month(), 1)];
         ++month.records;
         qint64 cents = 0;
-        if (layout.amountCents(line, &cents))
+        if (layout.amountCents(fields, &cents))
             month.amountCents += cents;
         else
             ++unreadableAmounts;
@@ -107,6 +114,40 @@ qint64 TableTotals::records() const
     for (const MonthTotals &month : months)
         records += month.records;
     return records;
+}
+
+QList<QDate> TableTotals::reportMonths(const IndexFileAnalyser &analyser, const QDate &firstMonth,
+                                       const QDate &lastMonth) const
+{
+    const bool period = firstMonth.isValid();
+    QDate first = firstMonth;
+    QDate last = lastMonth.isValid() ? lastMonth : firstMonth;
+    if (!period && !months.isEmpty()) {
+        first = months.firstKey();
+        last = months.lastKey();
+    }
+    QList<QDate> shown;
+    for (QDate month = first; month.isValid() && month <= last; month = month.addMonths(1))
+        shown.append(month);
+    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
+    for (auto month = indexMap.cbegin(); !period && month != indexMap.cend(); ++month) {
+        const bool problem = *month == IndexFileAnalyser::INDEX_ERROR_FILE_MISSING
+            || *month == IndexFileAnalyser::INDEX_ERROR_FILE_EXIST;
+        if (problem && !shown.contains(month.key()))
+            shown.append(month.key());
+    }
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
+QList<QDate> TableTotals::monthsWithoutRecords(const QList<QDate> &reportMonths) const
+{
+    QList<QDate> empty;
+    for (const QDate &month : reportMonths) {
+        if (months.value(month).records == 0)
+            empty.append(month);
+    }
+    return empty;
 }
 
 } // namespace fiscora::app

@@ -1,7 +1,10 @@
 #ifndef FISCORA_APP_TABLESCAN_H
 #define FISCORA_APP_TABLESCAN_H
 
+#include <fiscora/indexfileanalyser.h>
+
 #include <QByteArray>
+#include <QList>
 #include <QDate>
 #include <QMap>
 
@@ -13,6 +16,8 @@ struct TableLayout
     //! A row may be this long and is still taken whole.
     static constexpr int LongestRow = 256 << 20;
 
+    //! The fields of a row; one with another number of fields is no record.
+    int columnCount = 0;
     int dateColumn = -1;
     int amountColumn = -1;
     char delimiter = ';';
@@ -24,10 +29,13 @@ struct TableLayout
     //! declares them.
     static const TableLayout &ofExports();
 
-    //! The date of \a row, or an invalid one when it holds none that can be read.
-    QDate date(const QByteArray &row) const;
-    //! The amount of \a row in cents; false when it holds none that can be read.
-    bool amountCents(const QByteArray &row, qint64 *cents) const;
+    //! The fields of \a row, a line of the table with or without its line end, when they are as
+    //! many as the columns; nothing otherwise, as the row is no record that can be read.
+    QList<QByteArray> fields(const QByteArray &row) const;
+    //! The date in \a fields, or an invalid one when they hold none that can be read.
+    QDate date(const QList<QByteArray> &fields) const;
+    //! The amount in \a fields in cents; false when they hold none that can be read.
+    bool amountCents(const QList<QByteArray> &fields, qint64 *cents) const;
 };
 
 //! The records of a month and the sum of their amounts, in cents.
@@ -41,13 +49,24 @@ struct MonthTotals
 struct TableTotals
 {
     QMap<QDate, MonthTotals> months;
-    //! Rows whose date cannot be read, and rows whose amount cannot be read.
-    qint64 undatedRows = 0;
+    //! Rows that are no record or whose date cannot be read; they are in no month.
+    qint64 unreadableRows = 0;
+    //! Records whose amount cannot be read; they count without it.
     qint64 unreadableAmounts = 0;
 
     //! Adds the rows of the table file \a path; false when it cannot be read.
     bool add(const QString &path, const TableLayout &layout);
     qint64 records() const;
+
+    /*!
+     * The months a report on the table lists: those from \a firstMonth to \a lastMonth when a
+     * period was asked for (\a lastMonth invalid: the one month), or else those from the first to
+     * the last month with records and every month that \a analyser reports a problem with.
+     */
+    QList<QDate> reportMonths(const IndexFileAnalyser &analyser, const QDate &firstMonth = QDate(),
+                              const QDate &lastMonth = QDate()) const;
+    //! Of \a reportMonths, those without any record.
+    QList<QDate> monthsWithoutRecords(const QList<QDate> &reportMonths) const;
 };
 
 } // namespace fiscora::app

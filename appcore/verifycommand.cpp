@@ -73,7 +73,9 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
     again.source = backup;
     again.gdpduExport = true;
     takePeriod(QFileInfo(verification->folder).fileName(), &again);
-    if (!ExportCommand::checkBackup(reporter, again))
+    Command checked = again;
+    checked.kind = Command::Verify;
+    if (!ExportCommand::checkBackup(reporter, checked))
         return;
     const QTemporaryDir scratch;
     again.target = scratch.path();

@@ -97,6 +97,7 @@ private Q_SLOTS:
     void verify_data();
     void verify();
     void package();
+    void packageMonthsWithoutRecords();
     void packageRefused_data();
     void packageRefused();
     void exitCodes_data();
@@ -223,6 +224,13 @@ void CliTest::listing()
              qPrintable(events.at(2)));
     QCOMPARE(json.exitCode, 1);
     QCOMPARE(tree(dir.path()), before);
+
+    const QString empty = dir.filePath("empty");
+    QVERIFY(QDir(dir.path()).mkdir("empty"));
+    const Result none = runApp({"list", empty, "--json"});
+    QCOMPARE(none.out, "{\"error\":\"" + empty + " leads to no register: it holds no serial-number folder.\","
+                       "\"event\":\"error\",\"file\":\"" + empty + "\",\"hint\":\"Choose the card, its maker "
+                       "folder or a register's folder.\"}\n{\"event\":\"done\",\"exitCode\":1}\n");
 }
 
 void CliTest::periodExport_data()
@@ -265,7 +273,7 @@ void CliTest::periodExport()
     const Result outside = runApp({"export", dir.filePath("Backup_CR#12345678_complete.enc"), dir.filePath("none"),
                                    "--from", "2019-08"});
     QVERIFY2(outside.err.endsWith("Error: CR#12345678: The backup holds no lines of the period 08/2019.\n"
-                                  "Hint: Choose a period that the backup covers: \"fiscora info\" shows it.\n"),
+                                  "Hint: Choose a period with records: \"fiscora info\" shows the records of each month.\n"),
              qPrintable(outside.err));
     QCOMPARE(outside.exitCode, 1);
     QCOMPARE(tree(dir.filePath("none")), QStringList());
@@ -309,6 +317,8 @@ void CliTest::nothingReplaced()
     const Result replaced = runApp(command + " --overwrite", dir.path());
     QCOMPARE(replaced.exitCode, 0);
     QCOMPARE(tree(dir.path()).filter(".~"), QStringList());
+    // What else an export folder holds is no part of the export.
+    QCOMPARE(fileBytes(dir.filePath("out/CR#12345678/complete/mine.txt")), QByteArray("a note"));
 }
 
 // An export whose data does not match the backup's MD5 value is not put in place, and an earlier
@@ -434,8 +444,28 @@ void CliTest::package()
     const QString protocol = text.out.simplified();
     for (const QString &fact : {"Seriennummer der Kasse 12345678", "Zeitraum Januar 2019 bis März 2019",
                                 "Datensätze in der Tabellendatei 24", "Entschlüsselungsfehler bei Zeile: 12",
-                                "Februar 2019 OK 8", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
+                                "Februar 2019 OK 7", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
         QVERIFY2(protocol.contains(fact), qPrintable(fact + " not in: " + protocol));
+}
+
+// A month of the period that the backup does not hold is no month without sales: the protocol and
+// the exit code say so.
+void CliTest::packageMonthsWithoutRecords()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--from", "2019-02", "--to", "2019-03", "--lines", "2"}));
+    QCOMPARE(runApp("read %D/card %D -q --from 2019-03", dir.path()).exitCode, 0);
+
+    const Result packaged = runApp("package %D/Backup_CR#12345678_201903.enc %D/handover --from 2019-01 --to 2019-03 -q",
+                                   dir.path());
+    QCOMPARE(packaged.err, QString("[error] CR#12345678: The backup holds no records for 01/2019, 02/2019: these months "
+                                   "are not in it, or their records were lost.\n"));
+    QCOMPARE(packaged.exitCode, 1);
+    const QString archive = dir.filePath("handover/CR#12345678_201901_201903.zip");
+    const Result text = run("bash", {"-c", QString("unzip -p '%1' protokoll.pdf | pdftotext -layout - -").arg(archive)});
+    QVERIFY2(text.out.simplified().contains("January 2019 OK 0 0.00 February 2019 OK 0 0.00 March 2019 OK 2"),
+             qPrintable(text.out));
+    QVERIFY2(text.out.simplified().contains("The backup holds no records for 01/2019, 02/2019"), qPrintable(text.out));
 }
 
 void CliTest::packageRefused_data()
@@ -447,7 +477,7 @@ void CliTest::packageRefused_data()
         << "Error: CR#12345678: The export of %D/altered.enc was not kept: its data does not match the MD5 value of "
            "its header.\n";
     QTest::newRow("not a backup") << "package %D/card/KORVANE/12345678/2019/1901.a03 %D/handover"
-        << "Hint: Choose a backup file written by \"fiscora read\", or give --raw to export a file of bare records.\n";
+        << "Hint: Choose a backup file written by \"fiscora read\".\n";
 }
 
 // No archive when the MD5 proof fails or the file is no backup.
@@ -529,19 +559,23 @@ void CliTest::failures_data()
                                       << "Error: The target %D/file is a file, not a folder.\n"
                                          "Hint: Choose a folder as the target, or a path that does not exist yet.\n"
                                       << 1;
+    QTest::newRow("target on the card") << "read %D/empty %D/empty/backups"
+                                        << "Error: The target %D/empty/backups lies on the card %D/empty, which is only "
+                                           "read.\nHint: Choose a target folder outside the card.\n"
+                                        << 1;
     QTest::newRow("target cannot be created")
             << "read %D/empty %D/file/out"
             << "Error: Cannot create the target folder %D/file/out.\n"
                "Hint: Check the path and your write permission for its parent folder.\n"
             << 1;
     QTest::newRow("not a backup") << "export %D/records.a03 %D/out"
-                                  << "Error: records.a03: %D/records.a03 is not a backup file: it does not start "
+                                  << "Error: %D/records.a03 is not a backup file: it does not start "
                                      "with a backup header.\n"
                                      "Hint: Choose a backup file written by \"fiscora read\", or give --raw to "
                                      "export a file of bare records.\n"
                                   << 1;
     QTest::newRow("a pipe as raw source") << "export /dev/stdin %D/out --raw"
-                                          << "Error: stdin: Cannot read the backup file /dev/stdin: it is not a "
+                                          << "Error: Cannot read the backup file /dev/stdin: it is not a "
                                              "regular file\nHint: Check the path and your read permission.\n"
                                           << 1;
     QTest::newRow("bad date, in German")

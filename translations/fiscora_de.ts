@@ -348,6 +348,10 @@
         <source>unknown status %1</source>
         <translation>unbekannter Status %1</translation>
     </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es ist ein Ordner</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::ColumnCheck</name>
@@ -385,6 +389,10 @@
     <message>
         <source>Check the path and your read permission.</source>
         <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+    <message>
+        <source>Choose a backup file written by &quot;fiscora read&quot;.</source>
+        <translation>Wählen Sie eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
     </message>
 </context>
 <context>
@@ -458,6 +466,10 @@
     <message>
         <source>Cannot write the archive %1: %2</source>
         <translation>Das Archiv %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 was not written: the job was stopped.</source>
+        <translation>Das Archiv %1 wurde nicht geschrieben: Der Auftrag wurde angehalten.</translation>
     </message>
 </context>
 <context>
@@ -564,7 +576,7 @@
     </message>
     <message>
         <source>No records were repaired and none were lost.</source>
-        <translation>Es wurden keine Datensätze repariert und keine gingen verloren.</translation>
+        <translation>Kein Datensatz wurde repariert, keiner ging verloren.</translation>
     </message>
     <message>
         <source>%1 to %2</source>
@@ -618,6 +630,17 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::ListCommand</name>
+    <message>
+        <source>%1 leads to no register: it holds no serial-number folder.</source>
+        <translation>%1 führt zu keiner Kasse: Es enthält keinen Seriennummernordner.</translation>
+    </message>
+    <message>
+        <source>Choose the card, its maker folder or a register&apos;s folder.</source>
+        <translation>Wählen Sie die Karte, ihren Herstellerordner oder den Ordner einer Kasse.</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::PackageCommand</name>
     <message>
         <source>Check that the medium holding the backup is still connected.</source>
@@ -638,6 +661,29 @@
     <message>
         <source>Rows of the table that do not fit the columns index.xml declares: %1. They are the damaged records reported above.</source>
         <translation>Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: %1. Es sind die oben gemeldeten beschädigten Datensätze.</translation>
+    </message>
+    <message>
+        <source>Verifying the export ...</source>
+        <translation>Der Export wird geprüft ...</translation>
+    </message>
+    <message>
+        <source>The backup holds no records for %1: these months are not in it, or their records were lost.</source>
+        <translation>Die Sicherung enthält keine Datensätze für %1: Diese Monate sind nicht in ihr, oder ihre Datensätze gingen verloren.</translation>
+    </message>
+    <message>
+        <source>Writing the archive %1 ...</source>
+        <translation>Das Archiv %1 wird geschrieben ...</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::ReadCommand</name>
+    <message>
+        <source>The target %1 lies on the card %2, which is only read.</source>
+        <translation>Das Ziel %1 liegt auf der Karte %2, die nur gelesen wird.</translation>
+    </message>
+    <message>
+        <source>Choose a target folder outside the card.</source>
+        <translation>Wählen Sie einen Zielordner außerhalb der Karte.</translation>
     </message>
 </context>
 <context>
@@ -675,16 +721,8 @@
         <translation>Die Sicherung enthält keine Zeilen des Zeitraums %1.</translation>
     </message>
     <message>
-        <source>Choose a period that the backup covers: &quot;fiscora info&quot; shows it.</source>
-        <translation>Wählen Sie einen Zeitraum, den die Sicherung abdeckt: „fiscora info“ zeigt ihn.</translation>
-    </message>
-    <message>
         <source>The period %1 left out %2 of the %3 lines of the backup.</source>
         <translation>Der Zeitraum %1 hat %2 der %3 Zeilen der Sicherung ausgelassen.</translation>
-    </message>
-    <message>
-        <source>Cannot replace %1: %2</source>
-        <translation>%1 kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
         <source>Check that no program holds the export open, and your write permission.</source>
@@ -695,8 +733,8 @@
         <translation>Der Export kann nicht an seinen Platz %1 gebracht werden: %2</translation>
     </message>
     <message>
-        <source>The earlier export could not be removed from %1.</source>
-        <translation>Der frühere Export konnte nicht aus %1 entfernt werden.</translation>
+        <source>Choose a period with records: &quot;fiscora info&quot; shows the records of each month.</source>
+        <translation>Wählen Sie einen Zeitraum mit Datensätzen: „fiscora info“ zeigt die Datensätze jedes Monats.</translation>
     </message>
 </context>
 <context>
@@ -820,46 +858,12 @@
         <translation>Die Tabellendatei mit der INDEX_INFO-Zeile des Sicherungskopfes beginnen (nicht mit --gdpdu).</translation>
     </message>
     <message>
-        <source>The first month; alone, the one month.</source>
-        <translation>Der erste Monat; allein dieser eine Monat.</translation>
-    </message>
-    <message>
         <source>The last month, with --from.</source>
         <translation>Der letzte Monat, mit --from.</translation>
     </message>
     <message>
         <source>Replace what is in the way instead of stopping before the start.</source>
         <translation>Ersetzen, was im Weg ist, statt vor dem Start anzuhalten.</translation>
-    </message>
-    <message>
-        <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
-
-Commands:
-  list SOURCE              show the registers and months on the card SOURCE
-  read SOURCE TARGET       back up every register on the card SOURCE into TARGET
-  info BACKUP              show the header, period and records of BACKUP
-  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET
-  verify EXPORT_DIR [BACKUP]  check an export folder, and that it is what BACKUP gives
-  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over
-
-&quot;fiscora COMMAND --help&quot; lists the options of a command. Results go to standard output, progress and report lines to standard error.
-Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value, something in the way), 2 wrong usage, 130 stopped by Ctrl+C.</source>
-        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Betriebsprüfung nach GoBD/GDPdU.
-
-Befehle:
-  list SOURCE              die Kassen und Monate auf der Karte SOURCE zeigen
-  read SOURCE TARGET       jede Kasse auf der Karte SOURCE nach TARGET sichern
-  info BACKUP              Kopf, Zeitraum und Datensätze von BACKUP zeigen
-  export BACKUP TARGET     BACKUP in eine Tabellendatei unter TARGET entschlüsseln
-  verify EXPORT_DIR [BACKUP]  einen Exportordner prüfen, und ob er ist, was BACKUP ergibt
-  package BACKUP TARGET    BACKUP exportieren, prüfen und zur Übergabe in ein Archiv packen
-
-„fiscora BEFEHL --help“ listet die Optionen eines Befehls. Ergebnisse gehen auf die Standardausgabe, Fortschritt und Meldungszeilen auf die Standardfehlerausgabe.
-Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten.</translation>
-    </message>
-    <message>
-        <source>Show neither progress nor report lines that flag nothing.</source>
-        <translation>Weder Fortschritt noch Meldungszeilen zeigen, die nichts markieren.</translation>
     </message>
     <message>
         <source>list, read, info, export, verify or package</source>
@@ -902,10 +906,6 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>[BACKUP]</translation>
     </message>
     <message>
-        <source>Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive TARGET/CR#&lt;serial number&gt;_&lt;period&gt;.zip for hand-over: the export folder, a manifest with the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 proof or the verification fails.</source>
-        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF. Schlägt der MD5-Nachweis oder die Prüfung fehl, wird kein Archiv geschrieben.</translation>
-    </message>
-    <message>
         <source>The folder for the archive.</source>
         <translation>Der Ordner für das Archiv.</translation>
     </message>
@@ -924,6 +924,44 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     <message>
         <source>An empty date for --%1: write 2019-03, 2019-03-01 or 01.03.2019.</source>
         <translation>Ein leeres Datum für --%1: Schreiben Sie 2019-03, 2019-03-01 oder 01.03.2019.</translation>
+    </message>
+    <message>
+        <source>The first month; without --to, the only month.</source>
+        <translation>Der erste Monat; ohne --to der einzige Monat.</translation>
+    </message>
+    <message>
+        <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
+
+Commands:
+  list SOURCE              show the registers and months on the card SOURCE
+  read SOURCE TARGET       back up every register on the card SOURCE into TARGET
+  info BACKUP              show the header, period and records of BACKUP
+  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET
+  verify EXPORT_DIR [BACKUP]  check an export folder, and compare it with an export of BACKUP
+  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over
+
+&quot;fiscora COMMAND --help&quot; lists the options of a command. Results go to standard output, progress and report lines to standard error.
+Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value, a verification finding, something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM.</source>
+        <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Betriebsprüfung nach GoBD/GDPdU.
+
+Befehle:
+  list SOURCE              die Kassen und Monate auf der Karte SOURCE zeigen
+  read SOURCE TARGET       jede Kasse auf der Karte SOURCE nach TARGET sichern
+  info BACKUP              Kopf, Zeitraum und Datensätze von BACKUP zeigen
+  export BACKUP TARGET     BACKUP in eine Tabellendatei unter TARGET entschlüsseln
+  verify EXPORT_DIR [BACKUP]  einen Exportordner prüfen und mit einem Export von BACKUP vergleichen
+  package BACKUP TARGET    BACKUP exportieren, prüfen und zur Übergabe in ein Archiv packen
+
+„fiscora BEFEHL --help“ listet die Optionen eines Befehls. Ergebnisse gehen auf die Standardausgabe, Fortschritt und Meldungszeilen auf die Standardfehlerausgabe.
+Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, ein Befund der Prüfung, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten, 143 mit SIGTERM.</translation>
+    </message>
+    <message>
+        <source>Show only results, errors and the report lines flagged as errors.</source>
+        <translation>Nur Ergebnisse, Fehler und die als Fehler markierten Meldungszeilen zeigen.</translation>
+    </message>
+    <message>
+        <source>Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive TARGET/CR#&lt;serial number&gt;_&lt;period&gt;.zip for hand-over: the export folder, a manifest with the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 proof fails or the verification finds more than the damaged records the export reported; the protocol states those.</source>
+        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF. Kein Archiv wird geschrieben, wenn der MD5-Nachweis fehlschlägt oder die Prüfung mehr findet als die beschädigten Datensätze, die der Export gemeldet hat; das Protokoll nennt diese.</translation>
     </message>
 </context>
 <context>
@@ -1029,16 +1067,8 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>Index</translation>
     </message>
     <message>
-        <source>%1 rows hold no date that can be read.</source>
-        <translation>%1 Zeilen enthalten kein lesbares Datum.</translation>
-    </message>
-    <message>
         <source>Card: %1</source>
         <translation>Karte: %1</translation>
-    </message>
-    <message>
-        <source>No register found: the path leads to no serial-number folder.</source>
-        <translation>Keine Kasse gefunden: Der Pfad führt zu keinem Seriennummernordner.</translation>
     </message>
     <message>
         <source>Register %1 in %2</source>
@@ -1113,6 +1143,10 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     <message>
         <source>The export did not pass the verification.</source>
         <translation>Der Export hat die Prüfung nicht bestanden.</translation>
+    </message>
+    <message>
+        <source>%1 rows are no record that can be read, or hold no date.</source>
+        <translation>%1 Zeilen sind kein lesbarer Datensatz oder enthalten kein Datum.</translation>
     </message>
 </context>
 </TS>
