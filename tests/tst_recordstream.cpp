@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <vector>
 
 using namespace decryptortest;
 using fiscora::sample::Damage;
@@ -63,7 +64,7 @@ struct Pass
 
 // One pass over stream into Table, the stream handed over in pieces of the sizes that pieces
 // gives in turn (the whole stream at once without them), each piece a copy of its own that starts
-// where the stream still needs bytes, so that a look beyond it reads what is no stream.
+// where the stream still needs bytes, so that the sanitizer build sees a look beyond it.
 Pass decrypt(const QByteArray &stream, const QList<int> &pieces = {}, const std::function<void(int)> &onProgress = {})
 {
     joblog::RecordedExportReport report;
@@ -76,8 +77,8 @@ Pass decrypt(const QByteArray &stream, const QList<int> &pieces = {}, const std:
     for (int piece = 0; passing && end < stream.size(); ++piece) {
         end = pieces.isEmpty() ? stream.size() : qMin<qint64>(stream.size(), end + pieces.at(piece % pieces.size()));
         const qint64 begin = records.keepFrom();
-        const QByteArray held = stream.mid(int(begin), int(end - begin));
-        passing = records.take({held.constData(), begin, end, end == stream.size()});
+        const std::vector<char> held(stream.cbegin() + begin, stream.cbegin() + end);
+        passing = records.take({held.data(), begin, end, end == stream.size()});
     }
     if (passing && records.end())
         records.commit();
