@@ -28,12 +28,8 @@ enum class Before { EarlierExport, LinkAtTemporaryName, DescriptionBlocked, Disk
 enum class Obstacle { SourceMissing, TargetEmpty, FolderBlocked, SourceIsFolder, SourceIsFifo, SourceIsDevice,
                       TargetMissing, TableIsFolder, RenameFails, SyncFails, CloseFails, DiskFull };
 
-const QString Source = QStringLiteral("Backup_CR#12345678_202003.enc");
-const QString GdpduFolder = QStringLiteral("out/CR#12345678/202003/");
-const QString GdpduTable = GdpduFolder + QStringLiteral("gobd.csv");
 const QString Dtd = QStringLiteral("gdpdu-01-09-2004.dtd");
 const QString Xml = QStringLiteral("index.xml");
-const QString Start = joblog::progressStarted(100);
 const QByteArray Earlier = QByteArrayLiteral("an earlier export");
 const QString Permissions = QStringLiteral("Check if the file is open or if you have write permissions.");
 const QString DiskHint = QStringLiteral("Check if there is enough free space and if you have write permissions.");
