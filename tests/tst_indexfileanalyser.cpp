@@ -8,7 +8,6 @@
 
 #include <samplecipher.h>
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -77,7 +76,6 @@ private Q_SLOTS:
 
     void headers_data();
     void headers();
-    void randomHeaders();
     void unreadableIndexFile_data();
     void unreadableIndexFile();
     void indexMessages_data();
@@ -175,25 +173,6 @@ void IndexFileAnalyserTest::headers()
     QCOMPARE(analyser.getHeaderVersion(), (readable ? read : written).mid(2, 1));
     QCOMPARE(analyser.getIndexMap(), expected);
     QCOMPARE(analyser.getCompessIndex(), written);
-}
-
-// Random bytes, many of them with a length field that fits, are read or refused without a byte
-// read beyond their end (which the sanitizer build would see).
-void IndexFileAnalyserTest::randomHeaders()
-{
-    QRandomGenerator random(4711);
-    for (int i = 0; i < 4000; ++i) {
-        QByteArray data(int(random.bounded(90)), Qt::Uninitialized);
-        for (char &byte : data)
-            byte = char(random.bounded(256));
-        if (data.size() >= 3 && random.bounded(2) == 0) {
-            data.replace(0, 2, HelperClass::convertIntToByteArray(data.size() - 2));
-            data[2] = char(1 + random.bounded(2));
-        }
-        IndexFileAnalyser analyser;
-        const int bodyOffset = analyser.readCompressIndex(data);
-        QVERIFY(bodyOffset == 0 || bodyOffset == data.size());
-    }
 }
 
 // Without a readable index file no month can be judged, whatever the span and the files: 2048
