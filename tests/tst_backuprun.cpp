@@ -64,8 +64,8 @@ void BackupRunTest::obstacles_data()
     const QStringList february{written, message("The data was created by reading from SD-Card or Backup.", false, 1),
                                message("Serialnumber of the cash register: 12345678", false, 2),
                                message("INDEX ERROR: The file for the date 02/2019 is missing.", true, 3)};
-    const QString noIndex = error("Index file could not read successful.",
-                                  "Please check your sources for right permissions, or generate a new backup of your data.");
+    const QString noIndex = error("Index file could not read successful.", "Please check your sources for right "
+                                  "permissions, or generate a new backup of your data.");
     // 2048 months without index, in runs of 255.
     const QByteArray noIndexMap = QByteArray::fromHex("ff04").repeated(8) + QByteArray::fromHex("0804");
     const auto saveFailed = [](const QString &reason) {
@@ -80,17 +80,19 @@ void BackupRunTest::obstacles_data()
     // 2019 missing, 90 months fine.
     QTest::newRow("data file cannot be opened: not counted") << "data" << "/proc/sys/vm/drop_caches" << -1
         << (QStringList(files.mid(0, 2)) << error("Couldn´t open file <file> for reading data.",
-                                     "Your data source is corrupted or you have no right for open this file.")
+                                                  "Your data source is corrupted or you have no right for open this file.")
                             << files.mid(2, 2) << february)
         << QByteArray::fromHex("250101025a01");
     QTest::newRow("data file's read breaks off: counted") << "data" << "/proc/self/mem" << -1
-        << (QStringList(files.mid(0, 2)) << error("Couldn´t read data from the file <file>. The error from the system is: "
-                                     "Input/output error",
-                                     "You have no read permission on this location or the file is corrupted.")
+        << (QStringList(files.mid(0, 2)) << error("Couldn´t read data from the file <file>. The error from the "
+                                                  "system is: Input/output error",
+                                                  "You have no read permission on this location or the file is "
+                                                  "corrupted.")
                             << files.mid(2) << february)
         << QByteArray::fromHex("250101025a01");
     // Never waited for; what else keeps an index file from being read is tested in tst_indexfileanalyser.
-    QTest::newRow("FIFO as index file") << "index" << "fifo" << -1 << files + QStringList{written, noIndex} << noIndexMap;
+    QTest::newRow("FIFO as index file") << "index" << "fifo" << -1 << files + QStringList{written, noIndex}
+                                        << noIndexMap;
     QTest::newRow("index too large for the header") << "index" << "large" << -1
         << QStringList{saveFailed("The index of the register is too large for a backup header.")} << QByteArray();
     QTest::newRow("FIFO as backup file") << "backup" << "fifo" << -1 << QStringList{created} << QByteArray();

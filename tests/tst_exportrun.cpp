@@ -216,7 +216,8 @@ void ExportRunTest::exportSucceeds()
     for (const QString &name : {Dtd, Xml}) {
         const QByteArray written = fileBytes(folder + name);
         if (lines.contains(joblog::fileSaved(folder + name))) {
-            QCOMPARE(written, fileBytes(name == Dtd ? QStringLiteral(FISCORA_GDPDU_DTD) : QStringLiteral(FISCORA_INDEX_XML)));
+            const QString original = name == Dtd ? QStringLiteral(FISCORA_GDPDU_DTD) : QStringLiteral(FISCORA_INDEX_XML);
+            QCOMPARE(written, fileBytes(original));
             QCOMPARE(written.size(), name == Dtd ? 8868 : 3554);
         } else {
             QCOMPARE(written, before == Before::DescriptionBlocked ? QByteArray("<missing>") : Earlier);
@@ -229,7 +230,8 @@ void ExportRunTest::exportFails_data()
     QTest::addColumn<Obstacle>("obstacle");
     QTest::addColumn<bool>("earlierTable");
     QTest::addColumn<QStringList>("lines");
-    const QString systemError = "Couldn't write the decrypted data to " + GdpduTable + ".~tmp. The error from the system is: ";
+    const QString systemError = "Couldn't write the decrypted data to " + GdpduTable
+                              + ".~tmp. The error from the system is: ";
     const QString openHint = QStringLiteral("Check your source file selection and be sure you have read permissions.");
     const QString cannotReplace = "A file with the name " + GdpduTable + " already exist and can't overwritten.";
 

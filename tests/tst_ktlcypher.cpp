@@ -58,7 +58,8 @@ void KTLCypherTest::signalsOfAnExport()
     exportWith(cypher, false);
 
     QCOMPARE(joblog::withoutProgress(log.lines),
-             QStringList({Start, joblog::tableWritten(GdpduTable), joblog::fileSaved(GdpduFolder + "gdpdu-01-09-2004.dtd"),
+             QStringList({Start, joblog::tableWritten(GdpduTable),
+                          joblog::fileSaved(GdpduFolder + "gdpdu-01-09-2004.dtd"),
                           joblog::fileSaved(GdpduFolder + "index.xml")})
                  + goodReport());
     QCOMPARE(log.lines.filter("updateProgressBar(").last(), joblog::progress(100));

@@ -44,7 +44,8 @@ void LibraryTest::analyserMetaType()
                 takenIn = QThread::currentThread();
             });
     QTemporaryDir dir;
-    const QByteArray header = fiscora::sample::backupHeader("12345678", QByteArray::fromHex("0c01"), QByteArray(16, 'x'));
+    const QByteArray header = fiscora::sample::backupHeader("12345678", QByteArray::fromHex("0c01"),
+                                                            QByteArray(16, 'x'));
     QVERIFY_DONE(writeFile(dir.filePath("Backup_CR#12345678_complete.enc"), header));
 
     QVERIFY(cypher.startDecryption(dir.filePath("Backup_CR#12345678_complete.enc"), dir.path(), false, false, false, false));

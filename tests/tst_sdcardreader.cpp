@@ -47,7 +47,8 @@ void SDCardReaderTest::registers_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("backups");
     QTest::newRow("no register") << QStringList() << false
-        << QStringList{error("No valid serial number folder found!", "Check your selected start path!")} << QStringList();
+        << QStringList{error("No valid serial number folder found!", "Check your selected start path!")}
+        << QStringList();
     QTest::newRow("the first without data files, the second written") << QStringList{"12345678", "87654321"} << true
         << QStringList{error("In the folder <card>/KORVANE/12345678 couldn´t found any data files!",
                              "Please check your choosen folder of your source dataset.")}
@@ -55,9 +56,10 @@ void SDCardReaderTest::registers_data()
         << QStringList{"Backup_CR#87654321_complete.enc"};
     // G2345678 gives the name 02345678, as the folder 02345678 does.
     QTest::newRow("the same backup name twice: the first backup kept") << QStringList{"02345678", "G2345678"} << false
-        << goodBackup("<target>", "02345678") + QStringList{error(
-               "The backup file " + backupPath("<target>", "02345678") + " was already written for another register folder.",
-               "Read that register folder on its own into another target folder.")}
+        << goodBackup("<target>", "02345678")
+               + QStringList{error("The backup file " + backupPath("<target>", "02345678")
+                                       + " was already written for another register folder.",
+                                   "Read that register folder on its own into another target folder.")}
         << QStringList{"Backup_CR#02345678_complete.enc"};
 }
 
