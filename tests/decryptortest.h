@@ -12,6 +12,13 @@
 
 namespace decryptortest {
 
+//! A backup of March 2020, and where a GDPdU export of it into "out" puts its files.
+inline const QString Source = QStringLiteral("Backup_CR#12345678_202003.enc");
+inline const QString GdpduFolder = QStringLiteral("out/CR#12345678/202003/");
+inline const QString GdpduTable = GdpduFolder + QStringLiteral("gobd.csv");
+//! What every decryption reports first.
+inline const QString Start = joblog::progressStarted(100);
+
 //! Lines of register 1's journal, booked on 1 March 2020, from line \a first on.
 inline QByteArray plainLines(int first, int count)
 {
@@ -51,6 +58,24 @@ inline QByteArray backup(const QByteArray &body, const QByteArray &map = QByteAr
                          const QByteArray &digest = QByteArray())
 {
     return fiscora::sample::backupHeader("12345678", map, digest.isNull() ? md5(body) : digest) + body;
+}
+
+//! The messages of a decryption that met damage: a damaged line, a salvaged one, what was lost.
+inline QString damaged(int line)
+{
+    return joblog::exportMessage(QStringLiteral("Decryption error near line: %1").arg(line), true);
+}
+inline QString salvaged(int line)
+{
+    return joblog::exportMessage(QStringLiteral("Check decryption near line: %1").arg(line), true);
+}
+inline QString lost(int repaired, int unread)
+{
+    return joblog::exportMessage(
+        QStringLiteral("Not all records could be read: %1 lines were repaired, %2 bytes could not be read.")
+            .arg(repaired)
+            .arg(unread),
+        true);
 }
 
 //! The index report of such a backup, numbered from 1, and its hash \a verdict.

@@ -127,12 +127,6 @@ int fdatasync(int descriptor)
     return injectedFor(faultinjection::Sync, descriptor) ? -1 : realSync(descriptor);
 }
 
-int fsync(int descriptor)
-{
-    static const auto realSync = next<int (*)(int)>("fsync");
-    return injectedFor(faultinjection::Sync, descriptor) ? -1 : realSync(descriptor);
-}
-
 int rename(const char *from, const char *to)
 {
     static const auto realRename = next<int (*)(const char *, const char *)>("rename");

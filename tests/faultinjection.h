@@ -2,9 +2,10 @@
 #define FISCORA_FAULTINJECTION_H
 
 // Calls of the C library that fail on demand for one file, as a failing disk or file system makes
-// them fail. A test executable that links faultinjection.cpp replaces write(), close(), fdatasync(),
-// fsync() and rename() for its whole process, the library included; they do what the C library's
-// do until a test arms them.
+// them fail. A test executable that links faultinjection.cpp replaces write(), close(), fdatasync()
+// (with which the library syncs a file on Linux, the one system where /proc tells a descriptor's
+// path) and rename() for its whole process, the library included; they do what the C library's do
+// until a test arms them.
 //
 //     faultinjection::failOn(faultinjection::Sync, "gobd.csv.~tmp");
 //     ... run an export: syncing its table file fails with EIO ...
@@ -19,7 +20,7 @@ namespace faultinjection {
 enum Call {
     Write,  //!< write() to such a descriptor, once the bytes allowed have been written to them
     Close,  //!< close() of a file descriptor whose file's path ends with the suffix
-    Sync,   //!< fdatasync() and fsync() of such a descriptor
+    Sync,   //!< fdatasync() of such a descriptor
     Rename, //!< rename() onto a path that ends with the suffix
     CallCount
 };

@@ -17,14 +17,12 @@ inline QString error(const QString &error, const QString &hint)
 {
     return QStringLiteral("error(%1 | %2)").arg(error, hint);
 }
-inline QString flag(bool isError)
-{
-    return isError ? QStringLiteral("true") : QStringLiteral("false");
-}
 //! A message of the reader (processMessage) or of the decryptor (processMessages, with "s").
 inline QString message(const QString &text, bool isError, int count, const char *signal = "processMessage")
 {
-    return QStringLiteral("%1(%2, %3, %4)").arg(QLatin1String(signal), text, flag(isError)).arg(count);
+    return QStringLiteral("%1(%2, %3, %4)")
+        .arg(QLatin1String(signal), text, isError ? QStringLiteral("true") : QStringLiteral("false"))
+        .arg(count);
 }
 inline QString exportMessage(const QString &text, bool isError, int count = 0)
 {

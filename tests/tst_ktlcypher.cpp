@@ -1,7 +1,7 @@
 // The decryptor as an application sees it: what its signals carry, in which order and from which
-// thread, a result that crosses threads, a stop, a second start, and the direct decryption of a
-// byte array. What the export and the record stream do is tested without the worker
-// (tst_exportrun, tst_recordstream). Each test runs in a temporary folder of its own.
+// thread, a stop, a second start, and the direct decryption of a byte array. What the export and
+// the record stream do is tested without the worker (tst_exportrun, tst_recordstream), the result
+// crossing threads in tst_library. Each test runs in a temporary folder of its own.
 
 #include "decryptortest.h"
 #include "fixtures.h"
@@ -11,22 +11,16 @@
 #include <QtTest>
 
 using namespace decryptortest;
-using fiscora::IndexFileAnalyser;
 using fiscora::KTLCypher;
 using fiscora::sample::encryptRecord;
 using joblog::error;
-using joblog::exportMessage;
 
 namespace {
 
-const QString Source = QStringLiteral("Backup_CR#12345678_202003.enc");
-const QString Folder = QStringLiteral("out/CR#12345678/202003/");
-const QString Table = Folder + QStringLiteral("gobd.csv");
-const QString Start = joblog::progressStarted(100);
-
-void exportWith(KTLCypher &cypher, const QString &source, bool gdpdu, bool indexInfoLine)
+// A GDPdU export of Source.
+void exportWith(KTLCypher &cypher, bool indexInfoLine)
 {
-    QVERIFY(cypher.startDecryption(source, QStringLiteral("out"), false, gdpdu, indexInfoLine, false));
+    QVERIFY(cypher.startDecryption(Source, QStringLiteral("out"), false, true, indexInfoLine, false));
     QVERIFY(cypher.wait(5 * 60 * 1000));
 }
 
@@ -39,9 +33,6 @@ class KTLCypherTest : public QObject
 private Q_SLOTS:
     void init();
     void signalsOfAnExport();
-    void failure();
-    void byteArray();
-    void finishSuccessfulQueued();
     void stopAndSecondStart();
 
 private:
@@ -64,72 +55,22 @@ void KTLCypherTest::signalsOfAnExport()
     QSet<QThread *> threads;
     connect(&cypher, &KTLCypher::processMessages, &cypher, [&threads] { threads << QThread::currentThread(); },
             Qt::DirectConnection);
-    exportWith(cypher, Source, true, false);
+    exportWith(cypher, false);
 
-    QCOMPARE(joblog::withoutProgress(log.lines), QStringList({
-        Start, joblog::tableWritten(Table), joblog::fileSaved(Folder + "gdpdu-01-09-2004.dtd"),
-        joblog::fileSaved(Folder + "index.xml"),
-        exportMessage("The data was created by reading from SD-Card or Backup.", false, 1),
-        exportMessage("Serialnumber of the cash register: 12345678", false, 2),
-        exportMessage("The data index is correct, no issues recognised.", false, 3),
-        exportMessage("Hash value: OK<br>The data seems not corrupted!", false, 4)}));
-    QCOMPARE(log.lines.filter("updateProgressBar(").last(), joblog::progress(100));
-    QCOMPARE(fileBytes(Table), plainLines(1, 300));
-    QCOMPARE(threads, QSet<QThread *>{&cypher});
-}
-
-void KTLCypherTest::failure()
-{
-    KTLCypher cypher;
-    joblog::SignalLog log(cypher);
-    QTest::ignoreMessage(QtWarningMsg, "Encrypted source file don´t exist");
-    exportWith(cypher, QStringLiteral("missing.enc"), true, true);
-    QCOMPARE(log.lines, QStringList{error("Encrypted source file don´t exist", "Check your source file selection!")});
-}
-
-// The direct decryption reports as a run does, in the caller's thread, and replaces the file.
-void KTLCypherTest::byteArray()
-{
-    KTLCypher cypher;
-    joblog::SignalLog log(cypher);
-    QVERIFY_DONE(writeFile(QStringLiteral("direct.csv"), "an earlier table"));
-    const QByteArray damaged = encryptRecord("I;7;Kasse 1;;;;;;;;;;;;;x\r\n");
-    QVERIFY(cypher.dencryptByteArray(encryptedLines(1, 2) + damaged + encryptedLines(3, 1), QStringLiteral("direct.csv")));
-    QCOMPARE(fileBytes(QStringLiteral("direct.csv")), plainLines(1, 2) + "I;7;Kasse 1;;;;;;;;;;;;;x\r\n" + plainLines(3, 1));
     QCOMPARE(joblog::withoutProgress(log.lines),
-             QStringList({Start, exportMessage("Decryption error near line: 2", true),
-                          exportMessage("Not all records could be read: 1 lines were repaired, 0 bytes could not be read.",
-                                        true)}));
-}
-
-// The analyser crosses threads by value: the receiver's copy holds what the backup header said.
-void KTLCypherTest::finishSuccessfulQueued()
-{
-    QThread receiverThread;
-    QObject receiver;
-    receiver.moveToThread(&receiverThread);
-    receiverThread.start();
-    KTLCypher cypher;
-    IndexFileAnalyser taken;
-    QThread *takenIn = nullptr;
-    QVERIFY_DONE(writeFile(Source, backup(encryptedLines(1, 2))));
-    connect(&cypher, &KTLCypher::finishSuccessful, &receiver, [&](const QString &, const IndexFileAnalyser &a) {
-        taken = a;
-        takenIn = QThread::currentThread();
-    });
-
-    exportWith(cypher, Source, true, false);
-    // Queued behind the result, so the thread ends once the result is taken.
-    QMetaObject::invokeMethod(&receiver, [&receiverThread] { receiverThread.quit(); });
-    QVERIFY(receiverThread.wait(20000));
-    QCOMPARE(takenIn, &receiverThread);
-    QCOMPARE(taken.getCompessIndex(), fileBytes(Source).left(taken.getCompessIndex().size()));
-    QCOMPARE(taken.getIndexMap().size(), 12);
+             QStringList({Start, joblog::tableWritten(GdpduTable),
+                          joblog::fileSaved(GdpduFolder + "gdpdu-01-09-2004.dtd"),
+                          joblog::fileSaved(GdpduFolder + "index.xml")})
+                 + goodReport());
+    QCOMPARE(log.lines.filter("updateProgressBar(").last(), joblog::progress(100));
+    QCOMPARE(fileBytes(GdpduTable), plainLines(1, 300));
+    QCOMPARE(threads, QSet<QThread *>{&cypher});
 }
 
 // A stop asked for at the start ends the run after the first record with the abort pair alone,
 // and a second start meanwhile is refused. The next start clears the request; when idle, a stop
-// is no request at all.
+// is no request at all, so the direct decryption that follows checks its lines and replaces the
+// file as a run does.
 void KTLCypherTest::stopAndSecondStart()
 {
     QVERIFY_DONE(writeFile(Source, backup(encryptedLines(1, 200))));
@@ -142,20 +83,25 @@ void KTLCypherTest::stopAndSecondStart()
     });
     QTest::ignoreMessage(QtInfoMsg, "Stop GoBD Decryption");
     QTest::ignoreMessage(QtDebugMsg, "GoBD Decryption already running!");
-    exportWith(cypher, Source, true, true);
+    exportWith(cypher, true);
     disconnect(stopper);
     QCOMPARE(secondStarts, QList<bool>{false});
     QCOMPARE(log.lines, QStringList({Start, error("Process abbort by the user.",
                                                   "Saving of the decrypted data was not successful!")}));
-    QCOMPARE(fileBytes(Table), QByteArray("<missing>"));
+    QCOMPARE(fileBytes(GdpduTable), QByteArray("<missing>"));
 
     log.lines.clear();
-    exportWith(cypher, Source, true, false);
-    QCOMPARE(log.lines.filter("finishSuccessful("), QStringList{joblog::tableWritten(Table)});
-    QCOMPARE(fileBytes(Table), plainLines(1, 200));
+    exportWith(cypher, false);
+    QCOMPARE(log.lines.filter("finishSuccessful("), QStringList{joblog::tableWritten(GdpduTable)});
+    QCOMPARE(fileBytes(GdpduTable), plainLines(1, 200));
     cypher.stopProcess();
-    QVERIFY(cypher.dencryptByteArray(encryptedLines(1, 3), QStringLiteral("direct.csv")));
-    QCOMPARE(fileBytes(QStringLiteral("direct.csv")), plainLines(1, 3));
+    log.lines.clear();
+    QVERIFY_DONE(writeFile(QStringLiteral("direct.csv"), "an earlier table"));
+    const QByteArray wrongRegister = "I;7;Kasse 1;;;;;;;;;;;;;x\r\n";
+    QVERIFY(cypher.dencryptByteArray(encryptedLines(1, 2) + encryptRecord(wrongRegister) + encryptedLines(3, 1),
+                                     QStringLiteral("direct.csv")));
+    QCOMPARE(fileBytes(QStringLiteral("direct.csv")), plainLines(1, 2) + wrongRegister + plainLines(3, 1));
+    QCOMPARE(joblog::withoutProgress(log.lines), QStringList({Start, damaged(2), lost(1, 0)}));
 }
 
 QTEST_GUILESS_MAIN(KTLCypherTest)
