@@ -24,6 +24,22 @@ bool isTableRow(const Finding &finding)
     return finding.file == TableFile && finding.line > 0;
 }
 
+// Slashes of the export's place become underscores: "CR#12345678/201903" is packed as
+// "CR#12345678_201903.zip".
+QString archivePath(const QString &target, const QString &exportName)
+{
+    return target + QLatin1Char('/') + QString(exportName).replace(QLatin1Char('/'), QLatin1Char('_'))
+        + QLatin1String(".zip");
+}
+
+Command gdpduExport(const Command &command)
+{
+    Command exportCommand = command;
+    exportCommand.kind = Command::Export;
+    exportCommand.gdpduExport = true;
+    return exportCommand;
+}
+
 // The months the protocol lists: those of the period asked for or, for a whole backup, those from
 // the first to the last month with records and every month the index reports a problem with.
 QList<QDate> protocolMonths(const Command &command, const IndexFileAnalyser &analyser, const TableTotals &totals)
@@ -56,19 +72,13 @@ PackageCommand::PackageCommand(Reporter &reporter, JobRunner &runner)
 
 int PackageCommand::run(const Command &command)
 {
-    Command exportCommand = command;
-    exportCommand.kind = Command::Export;
-    exportCommand.gdpduExport = true;
+    const Command exportCommand = gdpduExport(command);
     BackupInfo info;
     if (!ExportCommand::checkBackup(m_reporter, exportCommand) || !JobPaths::makeTarget(m_reporter, command.target)
         || info.readHeader(command.source) != BackupInfo::HeaderRead)
         return ExitFailed;
     StagedExport staged(m_reporter, m_runner, exportCommand);
-    const auto archivePath = [&](const QString &name) {
-        return command.target + QLatin1Char('/') + QString(name).replace(QLatin1Char('/'), QLatin1Char('_'))
-            + QLatin1String(".zip");
-    };
-    if (!JobPaths::mayWrite(m_reporter, archivePath(staged.plannedName()), command.overwrite))
+    if (!JobPaths::mayWrite(m_reporter, plannedArchive(command), command.overwrite))
         return ExitFailed;
     QStringList problems;
     if (!staged.run() || !passes(ExportVerifier::verify(staged.path()), staged, &problems))
@@ -81,15 +91,21 @@ int PackageCommand::run(const Command &command)
     totals.add(staged.path() + QLatin1Char('/') + TableFile, TableLayout::ofExports());
     HandoverFacts handover = facts(command, info, staged, totals);
     handover.problems += problems;
-    HandoverArchive archive(archivePath(staged.name()));
+    HandoverArchive archive(archivePath(command.target, staged.name()));
     archive.addFolder(staged.path(), staged.name());
     archive.addFile(HandoverProtocol::fileName(), HandoverProtocol().pdf(handover), handover.created);
     if (!archive.write(command.overwrite ? HandoverArchive::Existing::Replace : HandoverArchive::Existing::Keep)) {
         m_reporter.error(archive.errorString(), tr("Check the free space and your write permission for the target folder."));
         return ExitFailed;
     }
-    m_reporter.finished(archivePath(staged.name()));
+    m_handover = handover;
+    m_reporter.finished(archivePath(command.target, staged.name()));
     return staged.outcome().failureReported ? ExitFailed : ExitDone;
+}
+
+QString PackageCommand::plannedArchive(const Command &command)
+{
+    return archivePath(command.target, StagedExport::plannedName(gdpduExport(command)));
 }
 
 // Rows of the table that do not fit their columns are the records that the export reported as

@@ -40,6 +40,11 @@ public:
      */
     int run(const Command &command);
 
+    //! The archive that run() would write for \a command, named before anything is read.
+    static QString plannedArchive(const Command &command);
+    //! What the protocol of the archive that run() wrote states; empty before an archive is written.
+    const HandoverFacts &handover() const { return m_handover; }
+
 private:
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
     HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
@@ -47,6 +52,7 @@ private:
 
     Reporter &m_reporter;
     JobRunner &m_runner;
+    HandoverFacts m_handover;
 };
 
 } // namespace fiscora::app
