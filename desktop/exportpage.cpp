@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFrame>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -56,15 +56,16 @@ ExportPage::ExportPage(QWidget *parent)
     , m_backup(new QComboBox(this))
     , m_summary(wrappingLabel(this))
     , m_span(new SpanPicker(this))
-    , m_gdpdu(new QCheckBox(tr("GDPd&U package: the table file gobd.csv with its description index.xml and the DTD"), this))
-    , m_indexInfo(new QCheckBox(tr("Head the table with the backup's &INDEX_INFO line (not in a GDPdU package)"), this))
-    , m_skipLineCheck(new QCheckBox(tr("S&kip the line check: write the lines as they decrypt, damaged ones included"), this))
+    , m_gdpdu(new QCheckBox(tr("GDPd&U package"), this))
+    , m_indexInfo(new QCheckBox(tr("&INDEX_INFO line"), this))
+    , m_skipLineCheck(new QCheckBox(tr("S&kip the line check"), this))
     , m_target(new QLineEdit(this))
     , m_export(new QPushButton(tr("&Export"), this))
     , m_package(new QPushButton(tr("Pack&age for hand-over"), this))
     , m_stop(new QPushButton(tr("&Cancel"), this))
     , m_bar(new QProgressBar(this))
     , m_report(new ReportView(this))
+    , m_verdictBox(new QFrame(this))
     , m_verdictTitle(wrappingLabel(this))
     , m_verdict(wrappingLabel(this))
     , m_openFolder(new QPushButton(tr("Ope&n folder"), this))
@@ -82,6 +83,14 @@ ExportPage::ExportPage(QWidget *parent)
     m_openFolder->setObjectName(QStringLiteral("openFolder"));
     m_viewProtocol->setObjectName(QStringLiteral("viewProtocol"));
     m_gdpdu->setChecked(true);
+    m_gdpdu->setToolTip(tr("The table file gobd.csv with its description index.xml and the DTD, as an auditor's "
+                           "software imports them."));
+    m_indexInfo->setToolTip(tr("Heads the table with the backup's INDEX_INFO line; the index.xml of a GDPdU package "
+                               "does not declare it."));
+    m_skipLineCheck->setToolTip(tr("Writes the lines as they decrypt, damaged ones included, without checking and "
+                                   "repairing them."));
+    for (QCheckBox *option : {m_gdpdu, m_indexInfo, m_skipLineCheck})
+        option->setAccessibleDescription(option->toolTip());
     m_target->setText(QDir::toNativeSeparators(QSettings().value(TargetKey, defaultTarget()).toString()));
     m_bar->setAccessibleName(tr("Progress of the export"));
     m_export->setAccessibleDescription(tr("Exports the backup into the target folder."));
@@ -103,10 +112,13 @@ ExportPage::ExportPage(QWidget *parent)
     auto *targetRow = new QHBoxLayout;
     targetRow->addWidget(m_target, 1);
     targetRow->addWidget(chooseTarget);
-    auto *advanced = new QGroupBox(tr("Advanced options"), this);
-    auto *advancedLayout = new QVBoxLayout(advanced);
-    advancedLayout->addWidget(m_indexInfo);
-    advancedLayout->addWidget(m_skipLineCheck);
+    auto *options = new QHBoxLayout;
+    options->addWidget(m_gdpdu);
+    options->addSpacing(fontMetrics().height() * 2);
+    options->addWidget(new QLabel(tr("Advanced:"), this));
+    options->addWidget(m_indexInfo);
+    options->addWidget(m_skipLineCheck);
+    options->addStretch();
 
     auto *backupLabel = new QLabel(tr("&Backup file:"), this);
     backupLabel->setBuddy(m_backup);
@@ -118,8 +130,7 @@ ExportPage::ExportPage(QWidget *parent)
     form->addRow(backupLabel, backupRow);
     form->addRow(QString(), m_summary);
     form->addRow(spanLabel, m_span);
-    form->addRow(QString(), m_gdpdu);
-    form->addRow(QString(), advanced);
+    form->addRow(tr("Options:"), options);
     form->addRow(targetLabel, targetRow);
 
     auto *buttons = new QHBoxLayout;
@@ -138,9 +149,13 @@ ExportPage::ExportPage(QWidget *parent)
     layout->addLayout(buttons);
     layout->addWidget(messagesLabel);
     layout->addWidget(m_report, 1);
-    layout->addWidget(m_verdictTitle);
-    layout->addWidget(m_verdict);
-    layout->addLayout(verdictButtons);
+    m_verdictBox->setFrameShape(QFrame::StyledPanel);
+    m_verdictBox->hide();
+    auto *verdictLayout = new QVBoxLayout(m_verdictBox);
+    verdictLayout->addWidget(m_verdictTitle);
+    verdictLayout->addWidget(m_verdict);
+    verdictLayout->addLayout(verdictButtons);
+    layout->addWidget(m_verdictBox);
 
     connect(chooseBackup, &QPushButton::clicked, this, &ExportPage::chooseBackup);
     connect(chooseTarget, &QPushButton::clicked, this, &ExportPage::chooseTarget);
@@ -253,8 +268,7 @@ void ExportPage::start(app::Command::Kind kind, bool overwrite)
     m_report->clear();
     m_outcome = ExportVerdict();
     m_handover = app::HandoverFacts();
-    m_verdictTitle->clear();
-    m_verdict->clear();
+    m_verdictBox->hide();
     m_bar->reset();
     if (!m_span->isValid()) {
         m_report->addError(QString(), tr("The last month lies before the first."), tr("Choose the months again."));
@@ -336,6 +350,7 @@ void ExportPage::showVerdict(JobThread *job)
     m_verdict->setText(m_outcome.lines(m_handover, package, !job->command().skipLineCheck).join(QLatin1Char('\n')));
     m_openFolder->setEnabled(m_outcome.wroteFiles());
     m_viewProtocol->setEnabled(package && m_outcome.wroteFiles());
+    m_verdictBox->show();
 }
 
 void ExportPage::openFolder()

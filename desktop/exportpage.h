@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -78,6 +79,7 @@ private:
     QPushButton *m_stop;
     QProgressBar *m_bar;
     ReportView *m_report;
+    QFrame *m_verdictBox;
     QLabel *m_verdictTitle;
     QLabel *m_verdict;
     QPushButton *m_openFolder;

@@ -26,6 +26,8 @@ MonthCalendar::MonthCalendar(const CardListing::Register &cashRegister, QWidget 
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Every year shows whole, so the calendar never scrolls inside the page.
+    setSizeAdjustPolicy(AdjustToContents);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(tr("Months of the register %1").arg(cashRegister.serialNumber));
     setAccessibleDescription(tr("A row per year, a column per month; each cell tells what a read would find."));
@@ -49,14 +51,6 @@ void MonthCalendar::fillYear(int row, int year, const CardListing::Register &cas
         cell->setTextAlignment(Qt::AlignCenter);
         setItem(row, month - 1, cell);
     }
-}
-
-// Every year shows whole, so the calendar never scrolls inside the page.
-QSize MonthCalendar::sizeHint() const
-{
-    const int height = horizontalHeader()->sizeHint().height() + rowCount() * verticalHeader()->defaultSectionSize()
-        + 2 * frameWidth();
-    return QSize(QTableWidget::sizeHint().width(), height);
 }
 
 QString MonthCalendar::stateName(ListedMonth::State state)

@@ -36,8 +36,6 @@ public:
     //! Every state, in the order of the legend.
     static QList<app::ListedMonth::State> states();
 
-    QSize sizeHint() const override;
-
 private:
     void fillYear(int row, int year, const CardListing::Register &cashRegister);
 };

@@ -44,7 +44,7 @@ ReadPage::ReadPage(QWidget *parent)
     , m_span(new SpanPicker(this))
     , m_target(new QLineEdit(this))
     , m_read(new QPushButton(tr("&Read"), this))
-    , m_stop(new QPushButton(tr("S&top"), this))
+    , m_stop(new QPushButton(tr("&Cancel"), this))
     , m_next(new QPushButton(tr("&Next: export and hand over"), this))
     , m_progress(new QVBoxLayout)
     , m_report(new ReportView(this))
@@ -68,7 +68,7 @@ ReadPage::ReadPage(QWidget *parent)
     m_read->setAccessibleDescription(tr("Reads the card into one backup file per register."));
     m_stop->setAccessibleDescription(tr("Stops the read; no half written backup is left behind."));
 
-    auto *choose = new QPushButton(tr("C&hoose…"), this);
+    auto *choose = new QPushButton(tr("Choose fol&der…"), this);
     choose->setAccessibleName(tr("Choose the target folder"));
     auto *targetRow = new QHBoxLayout;
     targetRow->addWidget(m_target, 1);
@@ -270,8 +270,9 @@ void ReadPage::showResults()
         Result result = m_outcome.value(cashRegister.serialNumber);
         if (result.error.isEmpty())
             result.error = general.error;
-        const QString file = result.backup.isEmpty() ? tr("none") : QDir::toNativeSeparators(result.backup);
+        const QString file = result.backup.isEmpty() ? tr("none") : QFileInfo(result.backup).fileName();
         auto *row = new QTreeWidgetItem(m_results, {cashRegister.serialNumber, file, period(cashRegister), status(result)});
+        row->setToolTip(1, QDir::toNativeSeparators(result.backup));
         row->setToolTip(3, row->text(3));
         if (!result.backup.isEmpty())
             backups << result.backup;

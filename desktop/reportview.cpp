@@ -18,6 +18,8 @@ ReportView::ReportView(QWidget *parent)
     setTextElideMode(Qt::ElideNone);
     setVerticalScrollMode(ScrollPerPixel);
     setSelectionMode(SingleSelection);
+    // Room for a few messages, however full the page is.
+    setMinimumHeight(fontMetrics().height() * 6);
     setAccessibleName(tr("Messages"));
     setAccessibleDescription(tr("What the running job reports, newest last."));
 }

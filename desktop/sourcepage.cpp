@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,8 @@ namespace fiscora::desktop {
 namespace {
 
 const QLatin1String LastFolderKey("source/lastFolder");
+// The legend takes two rows, so that the window fits a small screen.
+constexpr int LegendColumns = 3;
 
 QString monthText(const QDate &month)
 {
@@ -46,16 +49,16 @@ SourcePage::SourcePage(QWidget *parent)
     , m_next(new QPushButton(tr("&Next: read the card"), this))
 {
     m_cards->setObjectName(QStringLiteral("cards"));
-    m_cards->setMaximumHeight(fontMetrics().height() * 5);
+    m_cards->setMaximumHeight(fontMetrics().height() * 4);
     m_folder->setObjectName(QStringLiteral("sourceFolder"));
     m_folder->setPlaceholderText(tr("The card, its maker's folder, a register's folder, or a copy of one"));
     m_status->setObjectName(QStringLiteral("sourceStatus"));
     m_next->setObjectName(QStringLiteral("sourceNext"));
     auto *choose = new QPushButton(tr("&Choose folder…"), this);
-    auto *show = new QPushButton(tr("S&how"), this);
+    auto *show = new QPushButton(tr("Sho&w"), this);
     auto *cardsLabel = new QLabel(tr("C&ards plugged in:"), this);
     cardsLabel->setBuddy(m_cards);
-    auto *folderLabel = new QLabel(tr("Card or copy &folder:"), this);
+    auto *folderLabel = new QLabel(tr("Card or copy f&older:"), this);
     folderLabel->setBuddy(m_folder);
 
     auto *folderRow = new QHBoxLayout;
@@ -77,7 +80,7 @@ SourcePage::SourcePage(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(legend(), 1);
-    buttons->addWidget(m_next);
+    buttons->addWidget(m_next, 0, Qt::AlignBottom);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_status);
@@ -218,29 +221,27 @@ QWidget *SourcePage::registerView(const CardListing::Register &cashRegister)
 QWidget *SourcePage::legend()
 {
     auto *legend = new QWidget(this);
-    auto *layout = new QHBoxLayout(legend);
+    auto *layout = new QGridLayout(legend);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (const app::ListedMonth::State state : MonthCalendar::states()) {
+    const QList<app::ListedMonth::State> states = MonthCalendar::states();
+    for (int index = 0; index < states.size(); ++index) {
+        const app::ListedMonth::State state = states.at(index);
         auto *swatch = new QLabel(MonthCalendar::stateSymbol(state), legend);
         swatch->setAlignment(Qt::AlignCenter);
         swatch->setMinimumWidth(fontMetrics().height() * 3 / 2);
         swatch->setStyleSheet(QStringLiteral("background-color: %1; color: black; border: 1px solid gray;")
                                       .arg(MonthCalendar::stateColour(state).name()));
+        swatch->setAccessibleName(tr("%1: %2").arg(MonthCalendar::stateName(state), MonthCalendar::stateDescription(state)));
         auto *name = new QLabel(MonthCalendar::stateName(state), legend);
         name->setToolTip(MonthCalendar::stateDescription(state));
-        swatch->setAccessibleName(tr("%1: %2").arg(MonthCalendar::stateName(state), MonthCalendar::stateDescription(state)));
-        layout->addWidget(swatch);
-        layout->addWidget(name);
-        layout->addSpacing(fontMetrics().height() / 2);
+        const int row = index / LegendColumns;
+        const int column = 2 * (index % LegendColumns);
+        layout->addWidget(swatch, row, column);
+        layout->addWidget(name, row, column + 1);
     }
-    layout->addStretch();
+    layout->setColumnStretch(2 * LegendColumns, 1);
     legend->setAccessibleName(tr("Legend of the month calendars"));
     return legend;
-}
-
-bool SourcePage::isBusy() const
-{
-    return m_job != nullptr;
 }
 
 } // namespace fiscora::desktop

@@ -33,7 +33,6 @@ public:
     //! Lists the card or folder \a folder.
     void setSource(const QString &folder);
     QString source() const { return m_source; }
-    bool isBusy() const;
 
 Q_SIGNALS:
     //! The card was listed; \a registers is empty when it holds none.
