@@ -88,7 +88,7 @@ ReadPage::ReadPage(QWidget *parent)
     buttons->addWidget(m_stop);
     buttons->addStretch();
     buttons->addWidget(m_next);
-    auto *messagesLabel = new QLabel(tr("&Messages:"), this);
+    auto *messagesLabel = new QLabel(tr("Messa&ges:"), this);
     messagesLabel->setBuddy(m_report);
     auto *resultsLabel = new QLabel(tr("&Backups written:"), this);
     resultsLabel->setBuddy(m_results);
