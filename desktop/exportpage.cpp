@@ -180,6 +180,7 @@ void ExportPage::addBackups(const QStringList &backups)
     }
     if (!backups.isEmpty())
         m_backup->setCurrentIndex(m_backup->findData(QDir::toNativeSeparators(backups.constFirst())));
+    updateButtons();
 }
 
 QString ExportPage::backup() const
@@ -372,13 +373,17 @@ void ExportPage::stop()
 void ExportPage::setBusy(JobThread *job)
 {
     m_job = job;
-    const bool busy = job != nullptr;
-    m_export->setEnabled(!busy);
-    m_package->setEnabled(!busy);
-    m_stop->setEnabled(busy);
     m_openFolder->setEnabled(false);
     m_viewProtocol->setEnabled(false);
-    Q_EMIT busyChanged(busy);
+    updateButtons();
+    Q_EMIT busyChanged(isBusy());
+}
+
+void ExportPage::updateButtons()
+{
+    m_export->setEnabled(!isBusy() && m_backup->count() > 0);
+    m_package->setEnabled(!isBusy() && m_backup->count() > 0);
+    m_stop->setEnabled(isBusy());
 }
 
 bool ExportPage::isBusy() const

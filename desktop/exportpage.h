@@ -66,6 +66,7 @@ private:
     void openFolder();
     void viewProtocol();
     void setBusy(JobThread *job);
+    void updateButtons();
 
     QComboBox *m_backup;
     QLabel *m_summary;
