@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ binutils qtbase5-dev qttools5-dev-tools qttools5-dev qttranslations5-l10n libssl-dev
-          libxml2-dev libxml2-utils dpkg-dev file libkf5archive-dev fonts-dejavu-core poppler-utils unzip)
+          libxml2-dev libxml2-utils dpkg-dev file libkf5archive-dev fonts-dejavu-core poppler-utils unzip
+          xvfb xauth x11-utils libqt5svg5)
 jobs=$(nproc)
 
 install_missing() {

@@ -1,6 +1,7 @@
 #include "textreporter.h"
 
 #include "backupinfo.h"
+#include "listedmonth.h"
 #include "output.h"
 #include "tablescan.h"
 #include "verifycommand.h"
@@ -37,46 +38,32 @@ QString monthText(const QDate &month)
 // One symbol per month of a card: what a read would find there.
 QChar listingSymbol(const CardListing::Register &cashRegister, const QDate &month)
 {
-    const bool dataFile = cashRegister.dataFiles.contains(month);
-    if (cashRegister.unreadableMonths.contains(month))
-        return QLatin1Char('U');
-    switch (cashRegister.index.getIndexMap().value(month, IndexFileAnalyser::INDEX_OK)) {
-    case IndexFileAnalyser::INDEX_OK:
-        return dataFile ? QLatin1Char('o') : QLatin1Char('.');
-    case IndexFileAnalyser::INDEX_ERROR_FILE_MISSING:
+    switch (app::ListedMonth::of(cashRegister, month)) {
+    case app::ListedMonth::Announced:
+        return QLatin1Char('o');
+    case app::ListedMonth::Missing:
         return QLatin1Char('M');
-    case IndexFileAnalyser::INDEX_ERROR_FILE_EXIST:
+    case app::ListedMonth::NotAnnounced:
         return QLatin1Char('E');
-    case IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING:
-        return dataFile ? QLatin1Char('?') : QLatin1Char('.');
+    case app::ListedMonth::Unreadable:
+        return QLatin1Char('U');
+    case app::ListedMonth::NotJudged:
+        return QLatin1Char('?');
+    case app::ListedMonth::Nothing:
+        break;
     }
-    return QLatin1Char('!');
-}
-
-QString yearSymbols(const CardListing::Register &cashRegister, int year)
-{
-    QString symbols;
-    for (int month = 1; month <= 12; ++month)
-        symbols += listingSymbol(cashRegister, QDate(year, month, 1));
-    return symbols;
+    return QLatin1Char('.');
 }
 
 // One row per year that holds anything, one column per month, each symbol under the second
 // digit of its month.
 QStringList calendarRows(const CardListing::Register &cashRegister)
 {
-    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = cashRegister.index.getIndexMap();
-    QList<QDate> months = indexMap.keys() + cashRegister.dataFiles.keys();
-    std::sort(months.begin(), months.end());
     QStringList rows{QStringLiteral("         01 02 03 04 05 06 07 08 09 10 11 12")};
-    for (int year = months.value(0).year(), last = months.isEmpty() ? 0 : months.constLast().year(); year <= last;
-         ++year) {
-        const QString symbols = yearSymbols(cashRegister, year);
-        if (symbols == QString(12, QLatin1Char('.')))
-            continue;
+    for (const int year : app::ListedMonth::years(cashRegister)) {
         QString row = QStringLiteral("  %1 ").arg(year);
-        for (const QChar symbol : symbols)
-            row += QStringLiteral("  ") + symbol;
+        for (int month = 1; month <= 12; ++month)
+            row += QStringLiteral("  ") + listingSymbol(cashRegister, QDate(year, month, 1));
         rows.append(row);
     }
     return rows;

@@ -67,12 +67,13 @@ public:
 
     //! The protocol of \a facts as a PDF document.
     QByteArray pdf(const HandoverFacts &facts) const;
+    //! The protocol of \a facts as the HTML the PDF is laid out from, for showing it in a window.
+    QString html(const HandoverFacts &facts) const;
 
     //! The protocol's name in a hand-over archive, the same in every language: "protokoll.pdf".
     static QString fileName();
 
 private:
-    QString html(const HandoverFacts &facts) const;
     QString factsTable(const HandoverFacts &facts) const;
     QString md5Table(const HandoverFacts &facts) const;
     QString monthsTable(const QList<MonthSummary> &months) const;

@@ -32,6 +32,14 @@ QString archivePath(const QString &target, const QString &exportName)
         + QLatin1String(".zip");
 }
 
+Command gdpduExport(const Command &command)
+{
+    Command exportCommand = command;
+    exportCommand.kind = Command::Export;
+    exportCommand.gdpduExport = true;
+    return exportCommand;
+}
+
 } // namespace
 
 PackageCommand::PackageCommand(Reporter &reporter, JobRunner &runner)
@@ -42,15 +50,13 @@ PackageCommand::PackageCommand(Reporter &reporter, JobRunner &runner)
 
 int PackageCommand::run(const Command &command)
 {
-    Command exportCommand = command;
-    exportCommand.kind = Command::Export;
-    exportCommand.gdpduExport = true;
+    const Command exportCommand = gdpduExport(command);
     BackupInfo info;
     if (!ExportCommand::checkBackup(m_reporter, command) || !JobPaths::makeTarget(m_reporter, command.target)
         || info.readHeader(command.source) != BackupInfo::HeaderRead)
         return ExitFailed;
     StagedExport staged(m_reporter, m_runner, exportCommand);
-    if (!JobPaths::mayWrite(m_reporter, archivePath(command.target, staged.plannedName()), command.overwrite))
+    if (!JobPaths::mayWrite(m_reporter, plannedArchive(command), command.overwrite))
         return ExitFailed;
     QStringList problems;
     TableTotals totals;
@@ -62,6 +68,11 @@ int PackageCommand::run(const Command &command)
     if (!writeArchive(command, staged, handover))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     return staged.outcome().failureReported || !problems.isEmpty() ? ExitFailed : ExitDone;
+}
+
+QString PackageCommand::plannedArchive(const Command &command)
+{
+    return archivePath(command.target, StagedExport::plannedName(gdpduExport(command)));
 }
 
 // Verifying and counting take a while for a large table, and so does hashing a large backup: they
@@ -141,8 +152,10 @@ bool PackageCommand::writeArchive(const Command &command, const StagedExport &st
     m_runner.runInThread([&] { written = archive.write(existing); });
     if (!written && !m_runner.stopRequested())
         m_reporter.error(archive.errorString(), tr("Check the free space and your write permission for the target folder."));
-    if (written)
+    if (written) {
+        m_handover = handover;
         m_reporter.finished(path);
+    }
     return written;
 }
 

@@ -41,6 +41,11 @@ public:
      */
     int run(const Command &command);
 
+    //! The archive that run() would write for \a command, named before anything is read.
+    static QString plannedArchive(const Command &command);
+    //! What the protocol of the archive that run() wrote states; empty before an archive is written.
+    const HandoverFacts &handover() const { return m_handover; }
+
 private:
     bool check(const StagedExport &staged, BackupInfo &info, TableTotals *totals, QStringList *problems);
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
@@ -51,6 +56,7 @@ private:
 
     Reporter &m_reporter;
     JobRunner &m_runner;
+    HandoverFacts m_handover;
 };
 
 } // namespace fiscora::app

@@ -59,9 +59,9 @@ StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command 
 
 StagedExport::~StagedExport() = default;
 
-QString StagedExport::plannedName() const
+QString StagedExport::plannedName(const Command &command)
 {
-    return placeName(libraryExportName(m_command.source, m_command.gdpduExport && !m_command.rawDataOnly));
+    return placeName(libraryExportName(command.source, command.gdpduExport && !command.rawDataOnly), command);
 }
 
 bool StagedExport::mayPlace() const
@@ -130,7 +130,7 @@ bool StagedExport::cutPeriod(const QString &table)
 
 QString StagedExport::name() const
 {
-    return placeName(QDir(m_staging->path()).relativeFilePath(m_path));
+    return placeName(QDir(m_staging->path()).relativeFilePath(m_path), m_command);
 }
 
 bool StagedExport::place()
@@ -145,13 +145,13 @@ bool StagedExport::place()
 }
 
 // The label of a period takes the place of the backup's label.
-QString StagedExport::placeName(const QString &stagedName) const
+QString StagedExport::placeName(const QString &stagedName, const Command &command)
 {
-    if (!hasPeriod(m_command))
+    if (!hasPeriod(command))
         return stagedName;
-    const QString label = CardListing::reportLabel(m_command.fromDate, m_command.toDate);
+    const QString label = CardListing::reportLabel(command.fromDate, command.toDate);
     const QFileInfo staged(stagedName);
-    if (m_command.gdpduExport && !m_command.rawDataOnly)
+    if (command.gdpduExport && !command.rawDataOnly)
         return (stagedName.contains(QLatin1Char('/')) ? staged.path() : stagedName) + QLatin1Char('/') + label;
     const QStringList parts = staged.completeBaseName().split(QLatin1Char('_'));
     return QStringList(parts.mid(0, 2) << label).join(QLatin1Char('_')) + QLatin1String(".csv");

@@ -42,7 +42,9 @@ public:
 
     //! Where the export will go below the target, as the backup's name tells before it is read:
     //! "CR#12345678/complete" or "Backup_CR#12345678_201903.csv".
-    QString plannedName() const;
+    QString plannedName() const { return plannedName(m_command); }
+    //! Where the export of \a command will go below its target, before anything is read.
+    static QString plannedName(const Command &command);
     //! Whether the place is free, or may be replaced; says what is in the way otherwise.
     bool mayPlace() const;
     //! Exports into the staging folder; false when there is no export to place.
@@ -58,7 +60,7 @@ public:
 
 private:
     bool cutPeriod(const QString &table);
-    QString placeName(const QString &stagedName) const;
+    static QString placeName(const QString &stagedName, const Command &command);
     bool replace(const QString &place);
     void reportPlaced(const QString &place);
 

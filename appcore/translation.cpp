@@ -18,14 +18,22 @@ QString translationsFolder()
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(FISCORA_TRANSLATIONS_DIR);
 }
 
-bool install(const QLocale &locale, const QString &catalogue, const QString &folder)
+// Names the translators installed here, so that a later call can take them away again.
+const QLatin1String TranslatorName("fiscora::app::installTranslation");
+
+std::unique_ptr<QTranslator> load(const QLocale &locale, const QString &catalogue, const QString &folder)
 {
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(locale, catalogue, QStringLiteral("_"), folder))
-        return false;
+        return nullptr;
+    translator->setObjectName(TranslatorName);
+    return translator;
+}
+
+void install(std::unique_ptr<QTranslator> translator)
+{
     translator->setParent(QCoreApplication::instance());
     QCoreApplication::installTranslator(translator.release());
-    return true;
 }
 
 } // namespace
@@ -33,14 +41,22 @@ bool install(const QLocale &locale, const QString &catalogue, const QString &fol
 bool installTranslation(const QString &language)
 {
     const QLocale locale = language.isEmpty() ? QLocale::system() : QLocale(language);
-    if (locale.language() != QLocale::English && !install(locale, QStringLiteral("fiscora"), translationsFolder()))
+    const bool english = locale.language() == QLocale::English;
+    std::unique_ptr<QTranslator> texts = english ? nullptr : load(locale, QStringLiteral("fiscora"), translationsFolder());
+    if (!english && !texts)
         return language.isEmpty();
+    // A window that switches its language takes the texts of the earlier one away first; a
+    // destroyed translator removes itself from the application.
+    qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator *>(TranslatorName, Qt::FindDirectChildrenOnly));
     // Dates and numbers in what is written, such as a hand-over protocol, follow the language too.
     QLocale::setDefault(locale);
-    if (locale.language() == QLocale::English)
+    if (english)
         return true;
-    // The texts of --help that QCommandLineParser adds itself.
-    install(locale, QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    install(std::move(texts));
+    // The texts of --help that QCommandLineParser adds itself, and those of Qt's dialogs.
+    if (std::unique_ptr<QTranslator> qtTexts =
+                load(locale, QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        install(std::move(qtTexts));
     return true;
 }
 

@@ -11,7 +11,8 @@ namespace fiscora::app {
  * locale. English needs no catalogue: it is the language the texts are written in. The language's
  * locale becomes the default one.
  *
- * Returns false only when \a language was asked for and there is no translation into it.
+ * Returns false only when \a language was asked for and there is no translation into it; the
+ * texts installed before are then kept. Called again, it replaces the texts installed before.
  * Call it after the QCoreApplication has been constructed.
  */
 bool installTranslation(const QString &language);

@@ -39,7 +39,8 @@ void TranslationTest::translatesEveryText()
     QVERIFY(QFile::copy(QStringLiteral(FISCORA_CATALOGUE), catalogue));
     QProcess lupdate;
     lupdate.start(QStringLiteral(FISCORA_LUPDATE), {"-locations", "none", FISCORA_SOURCE_DIR "/src",
-                                                    FISCORA_SOURCE_DIR "/appcore", FISCORA_SOURCE_DIR "/app", "-ts", catalogue});
+                                                    FISCORA_SOURCE_DIR "/appcore", FISCORA_SOURCE_DIR "/app",
+                                                    FISCORA_SOURCE_DIR "/desktop", "-ts", catalogue});
     QVERIFY(lupdate.waitForFinished(5 * 60 * 1000));
     QVERIFY2(lupdate.exitCode() == 0, lupdate.readAllStandardError().constData());
 

@@ -1149,4 +1149,763 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>%1 Zeilen sind kein lesbarer Datensatz oder enthalten kein Datum.</translation>
     </message>
 </context>
+<context>
+    <name>fiscora::desktop::ExportPage</name>
+    <message>
+        <source>GDPd&amp;U package</source>
+        <translation>GDPd&amp;U-Paket</translation>
+    </message>
+    <message>
+        <source>&amp;INDEX_INFO line</source>
+        <translation>&amp;INDEX_INFO-Zeile</translation>
+    </message>
+    <message>
+        <source>S&amp;kip the line check</source>
+        <translation>Zeilenprüfung über&amp;springen</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Exportieren</translation>
+    </message>
+    <message>
+        <source>Pack&amp;age for hand-over</source>
+        <translation>Für die Über&amp;gabe packen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Ope&amp;n folder</source>
+        <translation>Ordner ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Vie&amp;w protocol</source>
+        <translation>Protokoll &amp;zeigen</translation>
+    </message>
+    <message>
+        <source>The table file gobd.csv with its description index.xml and the DTD, as an auditor&apos;s software imports them.</source>
+        <translation>Die Tabellendatei gobd.csv mit ihrer Beschreibung index.xml und der DTD, wie die Prüfsoftware sie einliest.</translation>
+    </message>
+    <message>
+        <source>Heads the table with the backup&apos;s INDEX_INFO line; the index.xml of a GDPdU package does not declare it.</source>
+        <translation>Stellt der Tabelle die INDEX_INFO-Zeile der Sicherung voran; die index.xml eines GDPdU-Pakets sieht sie nicht vor.</translation>
+    </message>
+    <message>
+        <source>Writes the lines as they decrypt, damaged ones included, without checking and repairing them.</source>
+        <translation>Schreibt die Zeilen so, wie sie entschlüsselt werden, beschädigte eingeschlossen, ohne sie zu prüfen und zu reparieren.</translation>
+    </message>
+    <message>
+        <source>Progress of the export</source>
+        <translation>Fortschritt des Exports</translation>
+    </message>
+    <message>
+        <source>Exports the backup into the target folder.</source>
+        <translation>Exportiert die Sicherung in den Zielordner.</translation>
+    </message>
+    <message>
+        <source>Exports the backup for GDPdU, verifies the export and packs it with its protocol into one archive.</source>
+        <translation>Exportiert die Sicherung für GDPdU, prüft den Export und packt ihn mit seinem Protokoll in ein Archiv.</translation>
+    </message>
+    <message>
+        <source>Stops the job; the target folder stays as it was.</source>
+        <translation>Bricht den Auftrag ab; der Zielordner bleibt, wie er war.</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Choo&amp;se…</source>
+        <translation>Aus&amp;wählen…</translation>
+    </message>
+    <message>
+        <source>Choose a backup file</source>
+        <translation>Eine Sicherungsdatei auswählen</translation>
+    </message>
+    <message>
+        <source>Choose fol&amp;der…</source>
+        <translation>Or&amp;dner wählen…</translation>
+    </message>
+    <message>
+        <source>Choose the target folder</source>
+        <translation>Den Zielordner wählen</translation>
+    </message>
+    <message>
+        <source>Advanced:</source>
+        <translation>Erweitert:</translation>
+    </message>
+    <message>
+        <source>&amp;Backup file:</source>
+        <translation>&amp;Sicherungsdatei:</translation>
+    </message>
+    <message>
+        <source>&amp;Period:</source>
+        <translation>&amp;Zeitraum:</translation>
+    </message>
+    <message>
+        <source>&amp;Target folder:</source>
+        <translation>Ziel&amp;ordner:</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Messa&amp;ges:</source>
+        <translation>&amp;Meldungen:</translation>
+    </message>
+    <message>
+        <source>Choose a backup: one just read, or a backup file of an earlier read.</source>
+        <translation>Wählen Sie eine Sicherung: eine eben gelesene oder die Sicherungsdatei eines früheren Lesens.</translation>
+    </message>
+    <message>
+        <source>Backup files (*.enc);;All files (*)</source>
+        <translation>Sicherungsdateien (*.enc);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the export</source>
+        <translation>Den Ordner für den Export wählen</translation>
+    </message>
+    <message>
+        <source>Looking into %1…</source>
+        <translation>%1 wird angesehen…</translation>
+    </message>
+    <message>
+        <source>Error: %1
+What to do: %2</source>
+        <translation>Fehler: %1
+Was zu tun ist: %2</translation>
+    </message>
+    <message>
+        <source>no records</source>
+        <translation>keine Datensätze</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>its data matches the MD5 value of its header</source>
+        <translation>ihre Daten stimmen mit dem MD5-Wert ihres Kopfes überein</translation>
+    </message>
+    <message>
+        <source>its data does NOT match the MD5 value of its header: it has been altered or damaged</source>
+        <translation>ihre Daten stimmen NICHT mit dem MD5-Wert ihres Kopfes überein: sie wurde verändert oder beschädigt</translation>
+    </message>
+    <message>
+        <source>Register %1 · %2 · %3 records · read from %4 · %5.</source>
+        <translation>Kasse %1 · %2 · %3 Datensätze · gelesen von %4 · %5.</translation>
+    </message>
+    <message>
+        <source>The last month lies before the first.</source>
+        <translation>Der letzte Monat liegt vor dem ersten.</translation>
+    </message>
+    <message>
+        <source>Choose the months again.</source>
+        <translation>Wählen Sie die Monate neu.</translation>
+    </message>
+    <message>
+        <source>Stopping: waiting for the running job to end…</source>
+        <translation>Abbruch: warte, bis der laufende Auftrag endet…</translation>
+    </message>
+    <message>
+        <source>Nothing was written: what is already there was kept.</source>
+        <translation>Nichts wurde geschrieben: was schon da ist, wurde behalten.</translation>
+    </message>
+    <message>
+        <source>This is already in the target folder:
+%1
+
+Replace it?</source>
+        <translation>Dies ist schon im Zielordner:
+%1
+
+Ersetzen?</translation>
+    </message>
+    <message>
+        <source>Replace the earlier export?</source>
+        <translation>Den früheren Export ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::ExportVerdict</name>
+    <message>
+        <source>%1
+What to do: %2</source>
+        <translation>%1
+Was zu tun ist: %2</translation>
+    </message>
+    <message>
+        <source>Stopped: nothing was written.</source>
+        <translation>Abgebrochen: nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>Failed: nothing was written.</source>
+        <translation>Fehlgeschlagen: nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>Done: the hand-over archive is written.</source>
+        <translation>Fertig: das Übergabearchiv ist geschrieben.</translation>
+    </message>
+    <message>
+        <source>Done, with findings: the hand-over archive is written.</source>
+        <translation>Fertig, mit Befunden: das Übergabearchiv ist geschrieben.</translation>
+    </message>
+    <message>
+        <source>Done: the export is complete and proven.</source>
+        <translation>Fertig: der Export ist vollständig und belegt.</translation>
+    </message>
+    <message>
+        <source>Done, with findings: the export is complete and proven.</source>
+        <translation>Fertig, mit Befunden: der Export ist vollständig und belegt.</translation>
+    </message>
+    <message>
+        <source>The target folder is as it was: no export and no archive was put there.</source>
+        <translation>Der Zielordner ist, wie er war: kein Export und kein Archiv wurde dort abgelegt.</translation>
+    </message>
+    <message>
+        <source>The backup&apos;s index reports %1 problems; the messages above name them.</source>
+        <translation>Der Index der Sicherung meldet %1 Probleme; die Meldungen oben nennen sie.</translation>
+    </message>
+    <message>
+        <source>Where: %1</source>
+        <translation>Wo: %1</translation>
+    </message>
+    <message>
+        <source>MD5 proof: the exported data matches the MD5 value in the backup&apos;s header.</source>
+        <translation>MD5-Nachweis: die exportierten Daten stimmen mit dem MD5-Wert im Kopf der Sicherung überein.</translation>
+    </message>
+    <message>
+        <source>MD5 proof: the backup&apos;s data matches the value in its header, %1.</source>
+        <translation>MD5-Nachweis: die Daten der Sicherung stimmen mit dem Wert in ihrem Kopf überein, %1.</translation>
+    </message>
+    <message>
+        <source>MD5 proof failed: the backup&apos;s data gives %1, its header says %2.</source>
+        <translation>MD5-Nachweis misslungen: die Daten der Sicherung ergeben %1, ihr Kopf nennt %2.</translation>
+    </message>
+    <message>
+        <source>Records in the table file: %1.</source>
+        <translation>Datensätze in der Tabellendatei: %1.</translation>
+    </message>
+    <message>
+        <source>The protocol %1 in the archive states all of this.</source>
+        <translation>Das Protokoll %1 im Archiv hält all dies fest.</translation>
+    </message>
+    <message>
+        <source>The line check was skipped: the lines are as they decrypted.</source>
+        <translation>Die Zeilenprüfung wurde übersprungen: die Zeilen sind so, wie sie entschlüsselt wurden.</translation>
+    </message>
+    <message>
+        <source>Every record passed the line check: none were repaired and none were lost.</source>
+        <translation>Jeder Datensatz hat die Zeilenprüfung bestanden: keiner wurde repariert, keiner ging verloren.</translation>
+    </message>
+    <message>
+        <source>… and %1 more, listed in the messages.</source>
+        <translation>… und %1 weitere, in den Meldungen aufgeführt.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::MainWindow</name>
+    <message>
+        <source>&amp;1 Card</source>
+        <translation>&amp;1 Karte</translation>
+    </message>
+    <message>
+        <source>&amp;2 Read</source>
+        <translation>&amp;2 Lesen</translation>
+    </message>
+    <message>
+        <source>&amp;3 Export and hand over</source>
+        <translation>&amp;3 Exportieren und übergeben</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Schritte</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Sprache</translation>
+    </message>
+    <message>
+        <source>Follow the &amp;system</source>
+        <translation>Wie das &amp;System</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Fiscora</source>
+        <translation>&amp;Über Fiscora</translation>
+    </message>
+    <message>
+        <source>Fiscora</source>
+        <translation>Fiscora</translation>
+    </message>
+    <message>
+        <source>%1 – no register – Fiscora</source>
+        <translation>%1 – keine Kasse – Fiscora</translation>
+    </message>
+    <message>
+        <source>%1 – registers %2 – Fiscora</source>
+        <translation>%1 – Kassen %2 – Fiscora</translation>
+    </message>
+    <message>
+        <source>Stop the running job?</source>
+        <translation>Den laufenden Auftrag abbrechen?</translation>
+    </message>
+    <message>
+        <source>A job is still running. Stop it and close the window?
+
+The job stops cleanly: nothing half written is left behind.</source>
+        <translation>Ein Auftrag läuft noch. Ihn abbrechen und das Fenster schließen?
+
+Der Auftrag endet sauber: nichts halb Geschriebenes bleibt zurück.</translation>
+    </message>
+    <message>
+        <source>About Fiscora</source>
+        <translation>Über Fiscora</translation>
+    </message>
+    <message>
+        <source>Fiscora %1
+
+Backs up the journal of a cash register from its SD card and exports it for a tax audit under the German GoBD/GDPdU rules.</source>
+        <translation>Fiscora %1
+
+Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine Betriebsprüfung nach GoBD/GDPdU.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::MonthCalendar</name>
+    <message>
+        <source>Months of the register %1</source>
+        <translation>Monate der Kasse %1</translation>
+    </message>
+    <message>
+        <source>A row per year, a column per month; each cell tells what a read would find.</source>
+        <translation>Eine Zeile je Jahr, eine Spalte je Monat; jede Zelle sagt, was ein Lesen fände.</translation>
+    </message>
+    <message>
+        <source>%1: %2 – %3</source>
+        <translation>%1: %2 – %3</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Data file missing</source>
+        <translation>Datendatei fehlt</translation>
+    </message>
+    <message>
+        <source>Not announced</source>
+        <translation>Nicht angekündigt</translation>
+    </message>
+    <message>
+        <source>Cannot be opened</source>
+        <translation>Nicht zu öffnen</translation>
+    </message>
+    <message>
+        <source>No index file</source>
+        <translation>Keine Indexdatei</translation>
+    </message>
+    <message>
+        <source>Nothing</source>
+        <translation>Nichts</translation>
+    </message>
+    <message>
+        <source>the data file is there, as the index file announces.</source>
+        <translation>die Datendatei ist da, wie die Indexdatei ankündigt.</translation>
+    </message>
+    <message>
+        <source>the index file announces data, but the data file is not on the card.</source>
+        <translation>die Indexdatei kündigt Daten an, aber die Datendatei ist nicht auf der Karte.</translation>
+    </message>
+    <message>
+        <source>a data file is there that the index file does not announce.</source>
+        <translation>eine Datendatei ist da, die die Indexdatei nicht ankündigt.</translation>
+    </message>
+    <message>
+        <source>the data file is there but cannot be opened; a read leaves the month out.</source>
+        <translation>die Datendatei ist da, lässt sich aber nicht öffnen; ein Lesen lässt den Monat aus.</translation>
+    </message>
+    <message>
+        <source>a data file is there, but without an index file it cannot be checked.</source>
+        <translation>eine Datendatei ist da, aber ohne Indexdatei kann sie nicht geprüft werden.</translation>
+    </message>
+    <message>
+        <source>neither a data file nor announced.</source>
+        <translation>weder eine Datendatei noch angekündigt.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::MonthPicker</name>
+    <message>
+        <source>%1: month</source>
+        <translation>%1: Monat</translation>
+    </message>
+    <message>
+        <source>%1: year</source>
+        <translation>%1: Jahr</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::ProtocolDialog</name>
+    <message>
+        <source>Protocol of the hand-over of the register %1</source>
+        <translation>Protokoll der Übergabe der Kasse %1</translation>
+    </message>
+    <message>
+        <source>Hand-over protocol</source>
+        <translation>Übergabeprotokoll</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::ReadPage</name>
+    <message>
+        <source>No card chosen yet: choose one in the first step.</source>
+        <translation>Noch keine Karte gewählt: wählen Sie eine im ersten Schritt.</translation>
+    </message>
+    <message>
+        <source>&amp;Read</source>
+        <translation>&amp;Lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Next: export and hand over</source>
+        <translation>&amp;Weiter: exportieren und übergeben</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Kasse</translation>
+    </message>
+    <message>
+        <source>Backup file</source>
+        <translation>Sicherungsdatei</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Backups written</source>
+        <translation>Geschriebene Sicherungen</translation>
+    </message>
+    <message>
+        <source>Reads the card into one backup file per register.</source>
+        <translation>Liest die Karte in eine Sicherungsdatei je Kasse.</translation>
+    </message>
+    <message>
+        <source>Stops the read; no half written backup is left behind.</source>
+        <translation>Bricht das Lesen ab; keine halb geschriebene Sicherung bleibt zurück.</translation>
+    </message>
+    <message>
+        <source>Choose fol&amp;der…</source>
+        <translation>Or&amp;dner wählen…</translation>
+    </message>
+    <message>
+        <source>Choose the target folder</source>
+        <translation>Den Zielordner wählen</translation>
+    </message>
+    <message>
+        <source>Card:</source>
+        <translation>Karte:</translation>
+    </message>
+    <message>
+        <source>&amp;Period:</source>
+        <translation>&amp;Zeitraum:</translation>
+    </message>
+    <message>
+        <source>&amp;Target folder:</source>
+        <translation>Ziel&amp;ordner:</translation>
+    </message>
+    <message>
+        <source>Messa&amp;ges:</source>
+        <translation>&amp;Meldungen:</translation>
+    </message>
+    <message>
+        <source>&amp;Backups written:</source>
+        <translation>Geschriebene &amp;Sicherungen:</translation>
+    </message>
+    <message>
+        <source>%1, which holds no register.</source>
+        <translation>%1, auf der keine Kasse ist.</translation>
+    </message>
+    <message>
+        <source>%1, registers %2</source>
+        <translation>%1, Kassen %2</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the backups</source>
+        <translation>Den Ordner für die Sicherungen wählen</translation>
+    </message>
+    <message>
+        <source>The last month lies before the first.</source>
+        <translation>Der letzte Monat liegt vor dem ersten.</translation>
+    </message>
+    <message>
+        <source>Choose the months again.</source>
+        <translation>Wählen Sie die Monate neu.</translation>
+    </message>
+    <message>
+        <source>Reading %1 into %2…</source>
+        <translation>%1 wird nach %2 gelesen…</translation>
+    </message>
+    <message>
+        <source>Stopping: waiting for the running job to end…</source>
+        <translation>Abbruch: warte, bis der laufende Auftrag endet…</translation>
+    </message>
+    <message>
+        <source>Nothing was read: the backups already there were kept.</source>
+        <translation>Nichts wurde gelesen: die schon vorhandenen Sicherungen wurden behalten.</translation>
+    </message>
+    <message>
+        <source>These backups are already in the target folder:
+%1
+
+Replace them with a new read of the card?</source>
+        <translation>Diese Sicherungen sind schon im Zielordner:
+%1
+
+Sie durch ein neues Lesen der Karte ersetzen?</translation>
+    </message>
+    <message>
+        <source>Replace the backups?</source>
+        <translation>Die Sicherungen ersetzen?</translation>
+    </message>
+    <message>
+        <source>CR#%1</source>
+        <translation>CR#%1</translation>
+    </message>
+    <message>
+        <source>Progress of the register %1</source>
+        <translation>Fortschritt der Kasse %1</translation>
+    </message>
+    <message>
+        <source>%v of %m data files</source>
+        <translation>%v von %m Datendateien</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>no data files</source>
+        <translation>keine Datendateien</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Stopped: no backup was written.</source>
+        <translation>Abgebrochen: keine Sicherung wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>Not backed up: %1</source>
+        <translation>Nicht gesichert: %1</translation>
+    </message>
+    <message>
+        <source>Backed up; the index reports %1 problems, see the messages.</source>
+        <translation>Gesichert; der Index meldet %1 Probleme, siehe die Meldungen.</translation>
+    </message>
+    <message>
+        <source>Backed up; the index is correct.</source>
+        <translation>Gesichert; der Index ist in Ordnung.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::ReportView</name>
+    <message>
+        <source>Messages</source>
+        <translation>Meldungen</translation>
+    </message>
+    <message>
+        <source>What the running job reports, newest last.</source>
+        <translation>Was der laufende Auftrag meldet, das Neueste zuletzt.</translation>
+    </message>
+    <message>
+        <source>Problem: %1</source>
+        <translation>Problem: %1</translation>
+    </message>
+    <message>
+        <source>Error: %1
+What to do: %2</source>
+        <translation>Fehler: %1
+Was zu tun ist: %2</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::SourcePage</name>
+    <message>
+        <source>&amp;Next: read the card</source>
+        <translation>&amp;Weiter: die Karte lesen</translation>
+    </message>
+    <message>
+        <source>The card, its maker&apos;s folder, a register&apos;s folder, or a copy of one</source>
+        <translation>Die Karte, ihr Herstellerordner, der Ordner einer Kasse oder eine Kopie davon</translation>
+    </message>
+    <message>
+        <source>&amp;Choose folder…</source>
+        <translation>Ordner &amp;wählen…</translation>
+    </message>
+    <message>
+        <source>Sho&amp;w</source>
+        <translation>&amp;Anzeigen</translation>
+    </message>
+    <message>
+        <source>C&amp;ards plugged in:</source>
+        <translation>&amp;Eingesteckte Karten:</translation>
+    </message>
+    <message>
+        <source>Card or copy f&amp;older:</source>
+        <translation>Karte oder Kopie (&amp;Ordner):</translation>
+    </message>
+    <message>
+        <source>Plug in the register&apos;s SD card, or choose a folder that holds a copy of it.</source>
+        <translation>Stecken Sie die SD-Karte der Kasse ein oder wählen Sie einen Ordner mit einer Kopie davon.</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>No card is plugged in.</source>
+        <translation>Keine Karte ist eingesteckt.</translation>
+    </message>
+    <message>
+        <source>Choose the card or a copy of it</source>
+        <translation>Die Karte oder eine Kopie davon wählen</translation>
+    </message>
+    <message>
+        <source>Looking at %1…</source>
+        <translation>%1 wird angesehen…</translation>
+    </message>
+    <message>
+        <source>No register found in %1.</source>
+        <translation>Keine Kasse in %1 gefunden.</translation>
+    </message>
+    <message>
+        <source>Choose the card itself, its maker&apos;s folder or a register&apos;s folder.</source>
+        <translation>Wählen Sie die Karte selbst, ihren Herstellerordner oder den Ordner einer Kasse.</translation>
+    </message>
+    <message>
+        <source>%1 holds the registers %2.</source>
+        <translation>%1 enthält die Kassen %2.</translation>
+    </message>
+    <message>
+        <source>Error: %1
+What to do: %2</source>
+        <translation>Fehler: %1
+Was zu tun ist: %2</translation>
+    </message>
+    <message>
+        <source>Register %1</source>
+        <translation>Kasse %1</translation>
+    </message>
+    <message>
+        <source>A read would fail: %1
+What to do: %2</source>
+        <translation>Ein Lesen würde fehlschlagen: %1
+Was zu tun ist: %2</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>%1, %2 to %3</source>
+        <translation>%1, %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Backup file: %1 · Data files: %2 · Index file: %3</source>
+        <translation>Sicherungsdatei: %1 · Datendateien: %2 · Indexdatei: %3</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>gelesen</translation>
+    </message>
+    <message>
+        <source>missing or unreadable, so the months cannot be judged</source>
+        <translation>fehlt oder ist unlesbar, daher lassen sich die Monate nicht beurteilen</translation>
+    </message>
+    <message>
+        <source>Problem: %1</source>
+        <translation>Problem: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Legend of the month calendars</source>
+        <translation>Legende der Monatskalender</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::desktop::SpanPicker</name>
+    <message>
+        <source>E&amp;verything</source>
+        <translation>&amp;Alles</translation>
+    </message>
+    <message>
+        <source>&amp;One month</source>
+        <translation>&amp;Ein Monat</translation>
+    </message>
+    <message>
+        <source>Fro&amp;m–to</source>
+        <translation>&amp;Von–bis</translation>
+    </message>
+    <message>
+        <source>First month</source>
+        <translation>Erster Monat</translation>
+    </message>
+    <message>
+        <source>Last month</source>
+        <translation>Letzter Monat</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>everything</source>
+        <translation>alles</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Backs up a cash register&apos;s journal from its SD card and exports it for a tax audit.</source>
+        <translation>Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine Betriebsprüfung.</translation>
+    </message>
+    <message>
+        <source>The card or a copy of it to read, or a backup file to export.</source>
+        <translation>Die zu lesende Karte oder eine Kopie davon, oder eine zu exportierende Sicherungsdatei.</translation>
+    </message>
+    <message>
+        <source>The folder for the backups, or for the export.</source>
+        <translation>Der Ordner für die Sicherungen oder für den Export.</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,103 @@
+#include "spanpicker.h"
+
+#include "monthpicker.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace fiscora::desktop {
+
+namespace {
+
+QString monthText(const QDate &month)
+{
+    return month.toString(QStringLiteral("MM/yyyy"));
+}
+
+} // namespace
+
+SpanPicker::SpanPicker(QWidget *parent)
+    : QWidget(parent)
+    , m_everything(new QRadioButton(tr("E&verything"), this))
+    , m_oneMonth(new QRadioButton(tr("&One month"), this))
+    , m_fromTo(new QRadioButton(tr("Fro&m–to"), this))
+    , m_from(new MonthPicker(tr("First month"), this))
+    , m_to(new MonthPicker(tr("Last month"), this))
+{
+    auto *group = new QButtonGroup(this);
+    for (QRadioButton *button : {m_everything, m_oneMonth, m_fromTo})
+        group->addButton(button);
+    m_everything->setChecked(true);
+    auto *toLabel = new QLabel(tr("to"), this);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_everything, m_oneMonth, m_fromTo, m_from, toLabel, m_to})
+        layout->addWidget(widget);
+    layout->addStretch();
+    connect(group, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked), this, &SpanPicker::updateEnabled);
+    updateEnabled();
+}
+
+QDate SpanPicker::fromDate() const
+{
+    return choice() == Everything ? QDate() : m_from->month();
+}
+
+QDate SpanPicker::toDate() const
+{
+    return choice() == FromTo ? m_to->month() : QDate();
+}
+
+bool SpanPicker::isValid() const
+{
+    return choice() != FromTo || m_from->month() <= m_to->month();
+}
+
+SpanPicker::Choice SpanPicker::choice() const
+{
+    if (m_oneMonth->isChecked())
+        return OneMonth;
+    return m_fromTo->isChecked() ? FromTo : Everything;
+}
+
+QString SpanPicker::text() const
+{
+    switch (choice()) {
+    case OneMonth:
+        return monthText(fromDate());
+    case FromTo:
+        return tr("%1 to %2").arg(monthText(fromDate()), monthText(toDate()));
+    case Everything:
+        break;
+    }
+    return tr("everything");
+}
+
+void SpanPicker::setAvailable(const QDate &first, const QDate &last)
+{
+    m_from->setMonth(first);
+    m_to->setMonth(last);
+}
+
+QRadioButton *SpanPicker::button(Choice choice) const
+{
+    switch (choice) {
+    case OneMonth:
+        return m_oneMonth;
+    case FromTo:
+        return m_fromTo;
+    case Everything:
+        break;
+    }
+    return m_everything;
+}
+
+void SpanPicker::updateEnabled()
+{
+    m_from->setEnabled(choice() != Everything);
+    m_to->setEnabled(choice() == FromTo);
+}
+
+} // namespace fiscora::desktop
