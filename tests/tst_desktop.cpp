@@ -194,6 +194,7 @@ private Q_SLOTS:
 
 private:
     void showSource(MainWindow &window, const QString &card);
+    void startRead(MainWindow &window, const QString &target);
     void read(MainWindow &window, const QString &target);
     void runExport(MainWindow &window, const char *button, const QString &target);
 
@@ -230,11 +231,16 @@ void DesktopTest::showSource(MainWindow &window, const QString &card)
                              HangGuardMs);
 }
 
-void DesktopTest::read(MainWindow &window, const QString &target)
+void DesktopTest::startRead(MainWindow &window, const QString &target)
 {
     window.steps()->setCurrentWidget(window.readPage());
     typeInto(child<QLineEdit>(&window, "readTarget"), target);
     QTest::mouseClick(child<QPushButton>(&window, "read"), Qt::LeftButton);
+}
+
+void DesktopTest::read(MainWindow &window, const QString &target)
+{
+    startRead(window, target);
     QTRY_VERIFY_WITH_TIMEOUT(!window.readPage()->isBusy(), HangGuardMs);
 }
 
@@ -404,9 +410,7 @@ void DesktopTest::cancelRead()
     MainWindow window;
     window.show();
     showSource(window, dir.filePath("card"));
-    window.steps()->setCurrentWidget(window.readPage());
-    typeInto(child<QLineEdit>(&window, "readTarget"), dir.filePath("backups"));
-    QTest::mouseClick(child<QPushButton>(&window, "read"), Qt::LeftButton);
+    startRead(window, dir.filePath("backups"));
     QTRY_VERIFY_WITH_TIMEOUT(!window.readPage()->findChildren<QProgressBar *>().isEmpty()
                                  && window.readPage()->findChildren<QProgressBar *>().first()->value() >= 1,
                              HangGuardMs);
@@ -443,9 +447,7 @@ void DesktopTest::closeDuringRead()
     MainWindow window;
     window.show();
     showSource(window, dir.filePath("card"));
-    window.steps()->setCurrentWidget(window.readPage());
-    typeInto(child<QLineEdit>(&window, "readTarget"), dir.filePath("backups"));
-    QTest::mouseClick(child<QPushButton>(&window, "read"), Qt::LeftButton);
+    startRead(window, dir.filePath("backups"));
     QVERIFY(window.readPage()->isBusy());
 
     ModalAnswer question(ModalAnswer::click(QMessageBox::StandardButton(answer)));
