@@ -63,7 +63,7 @@ int PackageCommand::run(const Command &command)
     if (!staged.run() || !check(staged, info, &totals, &problems))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     HandoverFacts handover = facts(command, info, staged, totals);
-    problems += emptyMonths(handover);
+    problems += gaps(handover, totals);
     handover.problems += problems;
     if (!writeArchive(command, staged, handover))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
@@ -123,20 +123,24 @@ bool PackageCommand::passes(const ExportVerifier::Result &result, const StagedEx
 }
 
 // A month without a single record is not in the backup, or its records were lost to damage;
-// either way the protocol must not let it pass for a month without sales.
-QStringList PackageCommand::emptyMonths(const HandoverFacts &handover)
+// either way the protocol must not let it pass for a month without sales. Nor may a sum pass for
+// whole when records without a readable amount are left out of it.
+QStringList PackageCommand::gaps(const HandoverFacts &handover, const TableTotals &totals)
 {
     QStringList months;
     for (const MonthSummary &month : handover.months) {
         if (month.records == 0)
             months << month.month.toString(QStringLiteral("MM/yyyy"));
     }
-    if (months.isEmpty())
-        return {};
-    const QString problem = tr("The backup holds no records for %1: these months are not in it, or their records "
-                               "were lost.").arg(months.join(QLatin1String(", ")));
-    m_reporter.message(problem, true, 0);
-    return {problem};
+    QStringList gaps;
+    if (!months.isEmpty())
+        gaps << tr("The backup holds no records for %1: these months are not in it, or their records were lost.")
+                        .arg(months.join(QLatin1String(", ")));
+    if (totals.unreadableAmounts > 0)
+        gaps << tr("Records whose Betrag cannot be read: %1. The sums leave them out.").arg(totals.unreadableAmounts);
+    for (const QString &gap : qAsConst(gaps))
+        m_reporter.message(gap, true, 0);
+    return gaps;
 }
 
 bool PackageCommand::writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover)

@@ -49,7 +49,7 @@ public:
 private:
     bool check(const StagedExport &staged, BackupInfo &info, TableTotals *totals, QStringList *problems);
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
-    QStringList emptyMonths(const HandoverFacts &handover);
+    QStringList gaps(const HandoverFacts &handover, const TableTotals &totals);
     bool writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover);
     HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
                         const TableTotals &totals) const;

@@ -140,14 +140,4 @@ QList<QDate> TableTotals::reportMonths(const IndexFileAnalyser &analyser, const 
     return shown;
 }
 
-QList<QDate> TableTotals::monthsWithoutRecords(const QList<QDate> &reportMonths) const
-{
-    QList<QDate> empty;
-    for (const QDate &month : reportMonths) {
-        if (months.value(month).records == 0)
-            empty.append(month);
-    }
-    return empty;
-}
-
 } // namespace fiscora::app

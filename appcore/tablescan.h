@@ -65,8 +65,6 @@ struct TableTotals
      */
     QList<QDate> reportMonths(const IndexFileAnalyser &analyser, const QDate &firstMonth = QDate(),
                               const QDate &lastMonth = QDate()) const;
-    //! Of \a reportMonths, those without any record.
-    QList<QDate> monthsWithoutRecords(const QList<QDate> &reportMonths) const;
 };
 
 } // namespace fiscora::app

@@ -674,6 +674,10 @@
         <source>Writing the archive %1 ...</source>
         <translation>Das Archiv %1 wird geschrieben ...</translation>
     </message>
+    <message>
+        <source>Records whose Betrag cannot be read: %1. The sums leave them out.</source>
+        <translation>Datensätze, deren Betrag nicht lesbar ist: %1. Die Summen lassen sie aus.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::ReadCommand</name>
