@@ -6,6 +6,8 @@
 #include "logging_p.h"
 #include "recordstart_p.h"
 
+#include <cstring>
+
 namespace fiscora {
 
 namespace {
@@ -169,12 +171,10 @@ void RecordStream::takeFailedRecord(const StreamView &view, int length, bool rec
         resynchronise(view, lineEnds ? start + roundUpToBlock(length) : -1);
 }
 
-// A block of the line that decrypted to plain ASCII text is no record start.
 int RecordStream::recordInside(const StreamView &view, qint64 start, const char *line, int length)
 {
     for (int offset = AesBlockSize; offset < length; offset += AesBlockSize) {
-        if (holdsNonAscii(line + offset, line + qMin(offset + AesBlockSize, length))
-            && startsLine(view.at(start + offset), true) && passesCheck(view, start + offset))
+        if (startsRecordInLine(view.at(start + offset), line, offset, length))
             return offset;
     }
     return 0;
@@ -199,9 +199,11 @@ bool RecordStream::repairLine(const char *line, int length)
     return true;
 }
 
-// Damaged neighbours are each repaired or dropped on their own, so where the failed record's
-// line ends, the next record is taken if it passes the check or starts as a line would. Where
-// that is not so, the line feed was damage too, and the next record start is searched for.
+// Damaged neighbours are each taken on their own, as the line check and the repair judge them: where
+// the failed record's line ends, the next record is taken if it starts as a table line does, or
+// decrypts whole. Where that is not so, the line feed was damage too, and the next record start is
+// searched for. A first block that merely reads as text would not do: where the line feed was
+// noise, noise follows, and noise reads as text at one offset in a few hundred.
 void RecordStream::resynchronise(const StreamView &view, qint64 ownEnd)
 {
     if (ownEnd >= m_size) {
@@ -216,27 +218,30 @@ void RecordStream::resynchronise(const StreamView &view, qint64 ownEnd)
 
 bool RecordStream::startsRecord(const StreamView &view, qint64 offset)
 {
-    if (continuesRecordBefore(view.at(offset)))
+    // A tail shorter than a block is decrypted as the window would: filled up with zero bytes.
+    char padded[2 * AesBlockSize] = {};
+    const char *record = view.at(offset);
+    if (m_size - offset < AesBlockSize) {
+        std::memcpy(padded, record - AesBlockSize, size_t(AesBlockSize + m_size - offset));
+        record = padded + AesBlockSize;
+    }
+    if (continuesRecordBefore(record))
         return false;
-    return passesCheck(view, offset) || readsAsLineStart(m_probe.line());
+    quint8 first[AesBlockSize];
+    decryptBlocks(reinterpret_cast<const quint8 *>(record), first, 0, 1);
+    return readsAsLineStart(reinterpret_cast<const char *>(first)) || decryptsWhole(view, offset);
 }
 
-// Whether the record at offset passes the line check; its line stays in the probe window.
-bool RecordStream::passesCheck(const StreamView &view, qint64 offset)
-{
-    const int length = m_probe.decryptLine(view.at(offset), view.end - offset);
-    return checkLine(m_probe.line(), length) == LineVerdict::Valid;
-}
-
-// Every offset counts: a month file cut short inside a record shifts everything behind it. Only
-// a record that passes the line check is taken here.
+// Every offset counts: a month file cut short inside a record shifts everything behind it. Noise
+// reads as text often enough at one offset in a few hundred, so a record found here must pass the
+// line check, or decrypt whole to a line of text.
 void RecordStream::searchRecordStart(const StreamView &view)
 {
     const qint64 last = view.atEnd ? m_size - AesBlockSize : view.end - RecordWindow::Size;
     const qint64 stop = qMin(last, m_searchFrom + SearchStep - 1);
     for (qint64 offset = m_searchFrom; offset <= stop; ++offset) {
         // One block tells most offsets from a line start before a whole window is decrypted.
-        if (startsLine(view.at(offset), offset >= AesBlockSize) && passesCheck(view, offset)) {
+        if (startsLine(view.at(offset), offset >= AesBlockSize) && decryptsWhole(view, offset)) {
             resumeAt(offset);
             return;
         }
@@ -244,6 +249,15 @@ void RecordStream::searchRecordStart(const StreamView &view)
     m_searchFrom = stop + 1;
     if (view.atEnd && m_searchFrom > last)
         resumeAt(m_size);
+}
+
+// Whether the record at offset passes the line check or is a line of text; its line stays in the
+// probe window.
+bool RecordStream::decryptsWhole(const StreamView &view, qint64 offset)
+{
+    const int length = m_probe.decryptLine(view.at(offset), view.end - offset);
+    const char *line = m_probe.line();
+    return checkLine(line, length) == LineVerdict::Valid || isTextLine(line, length);
 }
 
 void RecordStream::resumeAt(qint64 offset)

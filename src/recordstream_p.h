@@ -82,7 +82,7 @@ private:
     void resynchronise(const StreamView &view, qint64 ownEnd);
     bool startsRecord(const StreamView &view, qint64 offset);
     void searchRecordStart(const StreamView &view);
-    bool passesCheck(const StreamView &view, qint64 offset);
+    bool decryptsWhole(const StreamView &view, qint64 offset);
     void resumeAt(qint64 offset);
     void reportLine(const char *text);
     void reportProgress();

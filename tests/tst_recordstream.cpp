@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 using namespace decryptortest;
@@ -135,6 +136,28 @@ DamagedJournal damagedJournal(qint64 size, int kind, QList<QByteArray> *lines)
     return journal;
 }
 
+// Lines of up to 250 bytes of Latin-1 text, as German journals hold them, with a letter beyond
+// ASCII in every block, so that every block of every line is looked at for a record start.
+QByteArray latin1Line(int number, QRandomGenerator &random)
+{
+    static const QByteArray words[] = {"Br\xf6tchen", "Wei\xdf" "bier", "K\xe4sekuchen", "Gr\xfc\xdf" "e",
+                                       "M\xfcsli", "Sch\xe4rfe", "\xd6lkanne", "Fr\xfchst\xfc" "ck", "Stra\xdf" "e",
+                                       "\xdc" "bergr\xf6\xdf" "e"};
+    const QByteArray start = "1;" + QByteArray::number(number) + ";K\xfc" "che 1;05.07.2021;15:10:28;221477;4;4;Artikel;;";
+    const QByteArray end = ";0;PLU;203;Croissant mit K\xe4se;219718;1000;1,30;0;0;0;0,10;0,00;10;2;2;1300\r\n";
+    QByteArray note = "Notiz:";
+    const int size = 150 + int(random.bounded(101));
+    while (start.size() + note.size() + end.size() < size)
+        note += ' ' + words[random.bounded(10)];
+    QByteArray line = start + note.left(size - start.size() - end.size()) + end;
+    for (int block = 16; block + 16 < line.size(); block += 16) {
+        const auto begin = line.begin() + block;
+        if (std::none_of(begin, begin + 16, [](char c) { return c < 0; }))
+            *std::find_if(begin, begin + 16, [](char c) { return std::isalnum(c); }) = '\xe9';
+    }
+    return line;
+}
+
 } // namespace
 
 class RecordStreamTest : public QObject
@@ -146,6 +169,10 @@ private Q_SLOTS:
     void pass_data();
     void pass();
     void damageKeepingTheFields();
+    void shortTail_data();
+    void shortTail();
+    void undamaged_data();
+    void undamaged();
     void damagedJournal_data();
     void damagedJournal();
     void inPieces();
@@ -197,6 +224,26 @@ void RecordStreamTest::pass_data()
     QTest::newRow("damage passing the check behind a rejection, not reported twice")
             << unreadable + encryptRecord(tableLine("1", 40).replace("xx", "\x01\x02")) + encryptedLines(1, 1)
             << tableLine("1", 40).replace("xx", "\x01\x02") + plainLines(1, 1) << QStringList{damaged(0), lost(0, 33)};
+    // Records that fail the check but decrypt whole, one after the other, are each judged as the
+    // first of them: kept as they read, their line feed made "\r\n", the damaged ones named.
+    const QByteArray subtotal = "Zwischensumme;12,50\r\n";
+    const QList<QByteArray> failing = {subtotal, subtotal, tableLine("I", 40), tableLine("", 40),
+                                       tableLine("1", 40, "\n"), subtotal};
+    QByteArray failingRecords;
+    for (const QByteArray &line : failing)
+        failingRecords += encryptRecord(line);
+    QTest::newRow("failing neighbours, each on its own")
+            << encryptedLines(1, 10) + failingRecords + encryptedLines(11, 2)
+            << plainLines(1, 10) + subtotal + subtotal + tableLine("I", 40) + tableLine("", 40) + tableLine("1", 41)
+                    + subtotal + plainLines(11, 2)
+            << QStringList{salvaged(11), damaged(12), damaged(13), damaged(14), lost(6, 0)};
+    DamagedJournal noiseBefore(1);
+    noiseBefore.append(plainLines(1, 1));
+    noiseBefore.append(plainLines(2, 1), Damage::RandomRecord);
+    noiseBefore.append(tableLine("", 40));
+    noiseBefore.append(plainLines(3, 1));
+    QTest::newRow("failing record found behind noise") << noiseBefore.data()
+            << plainLines(1, 1) + tableLine("", 40) + plainLines(3, 1) << QStringList{damaged(1), lost(1, 128)};
     QTest::newRow("salvage needs more than a quarter of the line")
             << encryptRecord("abcd" + QByteArray(11, '\x01') + '\n') + encryptedLines(1, 1)
                     + encryptRecord("abcde" + QByteArray(10, '\x01') + '\n')
@@ -271,6 +318,57 @@ void RecordStreamTest::damageKeepingTheFields()
     for (int i = 0; i < line4.size(); ++i)
         differing += written.at(i) != line4.at(i);
     QVERIFY2(differing > 16 && differing <= 32, qPrintable(QString::number(differing)));
+}
+
+void RecordStreamTest::shortTail_data()
+{
+    QTest::addColumn<int>("tail");
+    for (int tail = 0; tail < 16; ++tail)
+        QTest::addRow("%d bytes behind the last record", tail) << tail;
+}
+
+// Behind a failed record at the end of the stream, fewer than 16 bytes are left of the next: they
+// are looked at as the window would, filled up with zero bytes, and nothing is read beyond them.
+void RecordStreamTest::shortTail()
+{
+    QFETCH(int, tail);
+    const QByteArray subtotal = "Zwischensumme;12,50\r\n";
+    QRandomGenerator random{quint32(tail)};
+    QByteArray noise(tail, Qt::Uninitialized);
+    std::generate(noise.begin(), noise.end(), [&random] { return char(random.bounded(256)); });
+    const Pass pass = decrypt(encryptedLines(1, 3) + encryptRecord(subtotal) + noise);
+    QCOMPARE(pass.table, plainLines(1, 3) + subtotal);
+    QCOMPARE(pass.lines, QStringList({Start, lost(1, tail)}));
+}
+
+void RecordStreamTest::undamaged_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<QByteArray>("table");
+    // Its ninth record holds a block that, decrypted with the initialisation vector, begins with a
+    // digit and reads as text as much as the block itself.
+    QTest::newRow("shared vector") << fileBytes(FISCORA_SHARED_DIR "/test-vectors/journal-latin1-undamaged.raw")
+                                   << fileBytes(FISCORA_SHARED_DIR "/test-vectors/journal-latin1-undamaged.csv");
+    QRandomGenerator random(20261207);
+    QByteArray stream;
+    QByteArray table;
+    for (int number = 1; number <= 200000; ++number) {
+        const QByteArray line = latin1Line(number, random);
+        table += line;
+        stream += encryptRecord(line);
+    }
+    QTest::newRow("200 000 lines of Latin-1 text") << stream << table;
+}
+
+// A block of an undamaged line is never taken for a record start, however much of it is beyond ASCII.
+void RecordStreamTest::undamaged()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(QByteArray, table);
+    QVERIFY(!stream.isEmpty() && !table.isEmpty());
+    const Pass pass = decrypt(stream);
+    QCOMPARE(pass.lines, QStringList(Start));
+    QVERIFY(pass.table == table);
 }
 
 void RecordStreamTest::damagedJournal_data()
