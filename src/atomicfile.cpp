@@ -3,6 +3,7 @@
 #include "writeall_p.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -16,6 +17,14 @@
 namespace fiscora {
 
 namespace {
+
+// A tag that another job's temporary file has already is drawn anew.
+constexpr int TemporaryNameAttempts = 16;
+
+QString randomTag()
+{
+    return QString::number(QRandomGenerator::global()->generate64() % 2176782336ULL, 36).rightJustified(6, QLatin1Char('0'));
+}
 
 // The data has reached the disk only when the system says so; a file system that fails at
 // writeback reports it here, or not at all.
@@ -45,7 +54,7 @@ bool renameOver(const QString &from, const QString &to)
 
 AtomicFile::AtomicFile(const QString &fileName)
     : m_fileName(fileName)
-    , m_file(fileName + QLatin1String(".~tmp"))
+    , m_nameLock(fileName + QLatin1String(".~lock"))
 {
 }
 
@@ -57,14 +66,26 @@ AtomicFile::~AtomicFile()
 
 bool AtomicFile::open()
 {
-    // A temporary file left by a job that crashed, or a link planted at its name, is removed
-    // rather than written through; NewOnly then creates the file, and fails if anything got
-    // there again in between.
-    QFile leftover(m_file.fileName());
-    if ((leftover.exists() || QFileInfo(leftover).isSymLink()) && !leftover.remove())
-        return fail(leftover.errorString());
-    if (m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return true;
+    if (!m_nameLock.tryLock())
+        return fail(m_nameLock.errorString());
+    FileLock::removeAbandoned(QFileInfo(m_fileName).path(), {QStringLiteral("*.~tmp"), QStringLiteral("*.~lock")},
+                              QDir::Files);
+    return createTemporaryFile();
+}
+
+// NewOnly creates the file and fails if anything has the name already, a link planted there
+// included, so that nothing is ever written through.
+bool AtomicFile::createTemporaryFile()
+{
+    for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
+        m_file.setFileName(m_fileName + QLatin1Char('.') + randomTag() + QLatin1String(".~tmp"));
+        if (m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            m_temporaryLock.emplace(m_file.fileName());
+            return m_temporaryLock->tryLockExisting() || fail(m_temporaryLock->errorString());
+        }
+        if (!QFileInfo::exists(m_file.fileName()))
+            break;
+    }
     return fail(m_file.errorString());
 }
 
@@ -99,13 +120,22 @@ bool AtomicFile::commit()
     if (!renameOver(m_file.fileName(), m_fileName))
         return fail(qt_error_string());
     m_committed = true;
+    release();
     return true;
 }
 
 void AtomicFile::cancel()
 {
     m_file.close();
-    QFile::remove(m_file.fileName());
+    if (m_temporaryLock)
+        QFile::remove(m_file.fileName());
+    release();
+}
+
+void AtomicFile::release()
+{
+    m_temporaryLock.reset();
+    m_nameLock.unlock();
 }
 
 bool AtomicFile::fail(const QString &reason)

@@ -122,6 +122,11 @@ BackupRun::Result BackupRun::write()
     AtomicFile backup(m_backupPath);
     if ((existing.exists() && !existing.isFile()) || !backup.open()) {
         qCDebug(lcSdCardReader) << "Backup file not created:" << backup.errorString();
+        if (backup.heldElsewhere()) {
+            m_report.fail(tr("The backup file %1 is being written by another job.").arg(m_backupPath),
+                          tr("Wait until the other job has finished, or read into another target folder."));
+            return Failed;
+        }
         m_report.fail(tr("Couldn´t create file %1 for saving data.").arg(m_backupPath),
                       tr("Please be sure that you have write access on your destination folder."));
         return Failed;

@@ -70,7 +70,7 @@ bool RecordStream::begin(AtomicFile &output, qint64 size, const QByteArray &head
     m_progressStep = qMax<qint64>(size / ProgressEnd, 1);
     m_report.progressStarted(ProgressEnd);
     if (!output.open()) {
-        qCWarning(lcKtlCypher, "Couldn't open %s: %s", qUtf8Printable(output.temporaryFileName()),
+        qCWarning(lcKtlCypher, "Couldn't open %s: %s", qUtf8Printable(output.fileName()),
                   qUtf8Printable(output.errorString()));
         m_report.fail(tr("Couldn't init temporary space for the data."),
                       tr("Check if the file is open or if you have write permissions."));
@@ -107,7 +107,7 @@ bool RecordStream::end()
     if (!flushOutput())
         return false;
     if (!m_file->finish())
-        return writeFailed(m_file->temporaryFileName(), m_file->errorString());
+        return writeFailed();
     if (m_repairedLines > 0 || m_unreadBytes > 0) {
         m_report.message(tr("Not all records could be read: %1 lines were repaired, %2 bytes could not be read.")
                                  .arg(m_repairedLines)
@@ -119,7 +119,7 @@ bool RecordStream::end()
 
 bool RecordStream::commit()
 {
-    return m_file->commit() || writeFailed(m_file->fileName(), m_file->errorString());
+    return m_file->commit() || writeFailed();
 }
 
 bool RecordStream::canTake(const StreamView &view) const
@@ -285,7 +285,7 @@ void RecordStream::reportProgress()
 
 bool RecordStream::writeOut(const char *data, qint64 size)
 {
-    return m_file->write(data, size) || writeFailed(m_file->temporaryFileName(), m_file->errorString());
+    return m_file->write(data, size) || writeFailed();
 }
 
 bool RecordStream::flushOutput()
@@ -295,8 +295,10 @@ bool RecordStream::flushOutput()
     return written;
 }
 
-bool RecordStream::writeFailed(const QString &fileName, const QString &reason)
+bool RecordStream::writeFailed()
 {
+    const QString fileName = m_file->fileName();
+    const QString reason = m_file->errorString();
     qCWarning(lcKtlCypher, "Couldn't write the decrypted data to %s: %s", qUtf8Printable(fileName),
               qUtf8Printable(reason));
     m_file->cancel();

@@ -88,7 +88,7 @@ private:
     void reportProgress();
     bool writeOut(const char *data, qint64 size);
     bool flushOutput();
-    bool writeFailed(const QString &fileName, const QString &reason);
+    bool writeFailed();
     bool abort();
 
     JobReport &m_report;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <fnmatch.h>
 #include <unistd.h>
 
 namespace {
@@ -16,15 +18,18 @@ struct Fault
     int error = 0;
     // Bytes that may still be written before writes fail.
     std::atomic<qint64> allowed{0};
+    // Calls that may still fail, where only some are to; negative for every one.
+    std::atomic<int> failures{-1};
 };
 
 Fault faults[faultinjection::CallCount];
 
+// The suffix may hold "*", as temporary files have a tag of their own in their names.
 bool endsWith(const char *path, const char *suffix)
 {
-    const size_t pathLength = std::strlen(path);
-    const size_t suffixLength = std::strlen(suffix);
-    return pathLength >= suffixLength && std::strcmp(path + pathLength - suffixLength, suffix) == 0;
+    char pattern[sizeof Fault::pathSuffix + 1] = "*";
+    qstrncpy(pattern + 1, suffix, sizeof pattern - 1);
+    return ::fnmatch(pattern, path, 0) == 0;
 }
 
 bool pathOf(int descriptor, char *path, size_t size)
@@ -42,8 +47,10 @@ bool pathOf(int descriptor, char *path, size_t size)
 bool injected(faultinjection::Call call, const char *path)
 {
     Fault &fault = faults[call];
-    if (!fault.armed || !path || !endsWith(path, fault.pathSuffix))
+    if (!fault.armed || !path || !endsWith(path, fault.pathSuffix) || fault.failures == 0)
         return false;
+    if (fault.failures > 0)
+        --fault.failures;
     errno = fault.error;
     return true;
 }
@@ -64,10 +71,11 @@ Function next(const char *name)
 
 namespace faultinjection {
 
-void failOn(Call call, const QByteArray &pathSuffix, int error)
+void failOn(Call call, const QByteArray &pathSuffix, int error, int times)
 {
     Fault &fault = faults[call];
     fault.armed = false;
+    fault.failures = times;
     qstrncpy(fault.pathSuffix, pathSuffix.constData(), sizeof fault.pathSuffix);
     fault.error = error;
     fault.armed = true;
@@ -84,6 +92,7 @@ void reset()
     for (Fault &fault : faults) {
         fault.armed = false;
         fault.allowed = 0;
+        fault.failures = -1;
     }
 }
 
@@ -131,6 +140,13 @@ int rename(const char *from, const char *to)
 {
     static const auto realRename = next<int (*)(const char *, const char *)>("rename");
     return injected(faultinjection::Rename, to) ? -1 : realRename(from, to);
+}
+
+int renameat2(int fromFolder, const char *from, int toFolder, const char *to, unsigned int flags)
+{
+    static const auto realRename = next<int (*)(int, const char *, int, const char *, unsigned int)>("renameat2");
+    const auto call = flags & RENAME_EXCHANGE ? faultinjection::Exchange : faultinjection::Rename;
+    return injected(call, to) ? -1 : realRename(fromFolder, from, toFolder, to, flags);
 }
 
 } // extern "C"

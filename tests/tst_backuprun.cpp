@@ -4,6 +4,7 @@
 
 #include "backuprun_p.h"
 #include "faultinjection.h"
+#include "filelock_p.h"
 #include "readertest.h"
 #include "recordedreport.h"
 
@@ -43,6 +44,9 @@ private Q_SLOTS:
     void cleanup() { faultinjection::reset(); }
     void obstacles_data();
     void obstacles();
+    void oneJobAName_data();
+    void oneJobAName();
+    void abandonedFiles();
     void noDataFiles_data();
     void noDataFiles();
 };
@@ -139,7 +143,7 @@ void BackupRunTest::obstacles()
         else
             QVERIFY(QFile::link(by, path));
     }
-    const QByteArray temporary = "/Backup_CR#12345678_complete.enc.~tmp";
+    const QByteArray temporary = "/Backup_CR#12345678_complete.enc.*.~tmp";
     if (fault == faultinjection::Write)
         faultinjection::fillDiskAfter(100, temporary);
     else if (fault >= 0)
@@ -154,6 +158,61 @@ void BackupRunTest::obstacles()
 }
 
 // Nothing to back up: the error names what was looked for, and no file is created.
+void BackupRunTest::oneJobAName_data()
+{
+    QTest::addColumn<bool>("otherProcess");
+    QTest::newRow("in this process") << false;
+    QTest::newRow("in another process") << true;
+}
+
+// While another job writes a backup of the same name, a second refuses and leaves it be; so the
+// first never renames a file into place that the second cut short.
+void BackupRunTest::oneJobAName()
+{
+    QFETCH(bool, otherProcess);
+    QTemporaryDir card;
+    QTemporaryDir target;
+    const RegisterFiles reg = writeTestCard(card.path()).value(0);
+    const QString backup = backupPath(target.path(), "12345678");
+    QVERIFY_DONE(writeFile(backup, "older backup"));
+    fiscora::FileLock held(backup + ".~lock");
+    QProcess holder;
+    if (otherProcess) {
+        holder.start(QStringLiteral("flock"), {held.path(), QStringLiteral("sleep"), QStringLiteral("60")});
+        QVERIFY2(holder.waitForStarted(), "flock(1) is needed to hold a lock in another process");
+        QTRY_VERIFY(!held.tryLock() && held.heldElsewhere());
+    } else {
+        QVERIFY(held.tryLock());
+    }
+    QCOMPARE(backUp(reg.folder, target.path()),
+             QStringList(error("The backup file " + backup + " is being written by another job.",
+                               "Wait until the other job has finished, or read into another target folder.")));
+    QCOMPARE(fileBytes(backup), QByteArray("older backup"));
+    holder.kill();
+    holder.waitForFinished();
+    held.unlock();
+    QCOMPARE(backUp(reg.folder, target.path()), goodBackup(target.path(), "12345678"));
+    QCOMPARE(entries(target.path()), QStringList{"Backup_CR#12345678_complete.enc"});
+}
+
+// The temporary and lock files of jobs that are no more go with the next backup into the folder;
+// those of a job at work stay.
+void BackupRunTest::abandonedFiles()
+{
+    QTemporaryDir card;
+    QTemporaryDir target;
+    const RegisterFiles reg = writeTestCard(card.path()).value(0);
+    const QString live = target.filePath("Backup_CR#87654321_complete.enc.a1b2c3.~tmp");
+    for (const char *name : {"Backup_CR#12345678_complete.enc.x9y8z7.~tmp", "Backup_CR#12345678_complete.enc.~tmp",
+                             "Backup_CR#11111111_complete.enc.~lock", "Backup_CR#87654321_complete.enc.a1b2c3.~tmp"})
+        QVERIFY_DONE(writeFile(target.filePath(name), "left behind"));
+    fiscora::FileLock liveLock(live);
+    QVERIFY(liveLock.tryLockExisting());
+    QCOMPARE(backUp(reg.folder, target.path()), goodBackup(target.path(), "12345678"));
+    QCOMPARE(entries(target.path()),
+             QStringList({"Backup_CR#12345678_complete.enc", "Backup_CR#87654321_complete.enc.a1b2c3.~tmp"}));
+}
+
 void BackupRunTest::noDataFiles_data()
 {
     QTest::addColumn<QString>("folder");

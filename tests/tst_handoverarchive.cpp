@@ -203,7 +203,7 @@ void HandoverArchiveTest::failureLeavesNothing()
         QVERIFY_DONE(writeFile(m_zipPath, Earlier));
     }
     const QStringList before = filesBelow(m_target);
-    const QByteArray temporary = '/' + ZipName.toUtf8() + ".~tmp";
+    const QByteArray temporary = '/' + ZipName.toUtf8() + ".*.~tmp";
     switch (obstacle) {
     case Obstacle::DiskFull: faultinjection::fillDiskAfter(0, temporary); break;
     case Obstacle::DiskFullWithinFile: faultinjection::fillDiskAfter(4096, temporary); break;

@@ -301,7 +301,7 @@ void RecordStreamTest::pass()
     const Pass pass = decrypt(stream);
     QCOMPARE(pass.table, table);
     QCOMPARE(pass.lines, QStringList(Start) + messages);
-    QCOMPARE(fileBytes(Table + ".~tmp"), QByteArray("<missing>"));
+    QCOMPARE(QDir().entryList({"*.~tmp", "*.~lock"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 // With seed 1 the random block lies among the fields, which keep their separators: the line
@@ -441,7 +441,7 @@ void RecordStreamTest::writeThreshold()
     qint64 writtenAtLastProgress = -1;
     const Pass pass = decrypt(stream, {}, [&writtenAtLastProgress](int value) {
         if (value == 100)
-            writtenAtLastProgress = QFileInfo(Table + ".~tmp").size();
+            writtenAtLastProgress = QFileInfo(QDir().entryList({Table + ".*.~tmp"}).value(0)).size();
     });
     QCOMPARE(writtenAtLastProgress, writtenBeforeEnd);
     QCOMPARE(pass.table.size(), 4095 * 256 + lastLine);
