@@ -5,6 +5,8 @@
 #include "periodfilter.h"
 #include "reporter.h"
 
+#include "filelock_p.h"
+
 #include <fiscora/cardlisting.h>
 
 #include <QDir>
@@ -12,6 +14,10 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
 
 namespace fiscora::app {
 
@@ -46,6 +52,45 @@ bool renamePath(const QString &from, const QString &to, QString *reason)
     return false;
 }
 
+// Swaps two folders in one step, where the system and the file system can; \a unsupported tells
+// where they cannot.
+bool exchangePaths(const QString &first, const QString &second, QString *reason, bool *unsupported)
+{
+#ifdef Q_OS_LINUX
+    if (::renameat2(AT_FDCWD, QFile::encodeName(first).constData(), AT_FDCWD, QFile::encodeName(second).constData(),
+                    RENAME_EXCHANGE) == 0)
+        return true;
+    *unsupported = errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+    *reason = qt_error_string(errno);
+#else
+    Q_UNUSED(first)
+    Q_UNUSED(second)
+    Q_UNUSED(reason)
+    *unsupported = true;
+#endif
+    return false;
+}
+
+// Moves the entries \a names of one folder into another, all of them or, after a failure, none.
+bool moveEntries(const QStringList &names, const QString &from, const QString &to, QString *reason)
+{
+    for (int moved = 0; moved < names.size(); ++moved) {
+        const QString name = QLatin1Char('/') + names.at(moved);
+        if (!renamePath(from + name, to + name, reason)) {
+            QString ignored;
+            while (moved-- > 0)
+                renamePath(to + QLatin1Char('/') + names.at(moved), from + QLatin1Char('/') + names.at(moved), &ignored);
+            return false;
+        }
+    }
+    return true;
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
 } // namespace
 
 StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command &command,
@@ -64,20 +109,29 @@ QString StagedExport::plannedName(const Command &command)
     return placeName(libraryExportName(command.source, command.gdpduExport && !command.rawDataOnly), command);
 }
 
-bool StagedExport::mayPlace() const
+bool StagedExport::mayPlace()
 {
-    return JobPaths::mayWrite(m_reporter, m_command.target + QLatin1Char('/') + plannedName(), m_command.overwrite);
+    const QString place = m_command.target + QLatin1Char('/') + plannedName();
+    // Beside the place, so that the lock needs no folder of its own.
+    m_placeLock = std::make_unique<FileLock>(m_command.target + QLatin1String("/.")
+                                             + plannedName().replace(QLatin1Char('/'), QLatin1Char('_'))
+                                             + QLatin1String(".~lock"));
+    if (m_placeLock->tryLock())
+        return JobPaths::mayWrite(m_reporter, place, m_command.overwrite);
+    if (m_placeLock->heldElsewhere()) {
+        m_reporter.error(tr("The export %1 is being written by another job.").arg(place),
+                         tr("Wait until the other job has finished, or export into another target folder."));
+    } else {
+        m_reporter.error(tr("Cannot write into the target folder %1: %2").arg(m_command.target, m_placeLock->errorString()),
+                         tr("Check your write permission for the target folder."));
+    }
+    return false;
 }
 
 bool StagedExport::run()
 {
-    // Hidden and on the target's own file system, so that placing the export is a rename.
-    m_staging = std::make_unique<QTemporaryDir>(m_command.target + QLatin1String("/.fiscora-XXXXXX"));
-    if (!m_staging->isValid()) {
-        m_reporter.error(tr("Cannot create a staging folder in %1: %2").arg(m_command.target, m_staging->errorString()),
-                         tr("Check your write permission for the target folder."));
+    if (!createStaging())
         return false;
-    }
     const ExportRequest request{m_command.source, m_staging->path(), m_command.rawDataOnly, m_command.gdpduExport,
                                 m_command.indexInfoLine, m_command.skipLineCheck};
     m_outcome = m_runner.exportBackup(request, m_forwarding);
@@ -90,9 +144,39 @@ bool StagedExport::run()
                             "copy of the backup."));
         return false;
     }
+    const bool gdpdu = m_command.gdpduExport && !m_command.rawDataOnly;
     const QString table = m_outcome.files.constFirst();
-    m_path = m_command.gdpduExport && !m_command.rawDataOnly ? QFileInfo(table).path() : table;
-    return !hasPeriod(m_command) || cutPeriod(table);
+    m_path = gdpdu ? QFileInfo(table).path() : table;
+    return (!gdpdu || descriptionWritten()) && (!hasPeriod(m_command) || cutPeriod(table));
+}
+
+// Hidden and on the target's own file system, so that placing the export is a rename; locked while
+// this job works in it, so that the next export here tells it from one that a killed job left.
+bool StagedExport::createStaging()
+{
+    FileLock::removeAbandoned(m_command.target, {QStringLiteral(".fiscora-*")}, QDir::Dirs);
+    m_staging = std::make_unique<QTemporaryDir>(m_command.target + QLatin1String("/.fiscora-XXXXXX"));
+    QString reason = m_staging->errorString();
+    if (m_staging->isValid()) {
+        m_stagingLock = std::make_unique<FileLock>(m_staging->path());
+        if (m_stagingLock->tryLockExisting())
+            return true;
+        reason = m_stagingLock->errorString();
+    }
+    m_reporter.error(tr("Cannot create a staging folder in %1: %2").arg(m_command.target, reason),
+                     tr("Check your write permission for the target folder."));
+    return false;
+}
+
+// A table without its description would leave the auditor's software guessing, and put beside an
+// earlier export's description it would be read by the wrong one.
+bool StagedExport::descriptionWritten()
+{
+    if (m_outcome.savedFiles.size() == 2)
+        return true;
+    m_reporter.error(tr("The export of %1 was not kept: its description files could not be written.").arg(m_command.source),
+                     tr("Check the free space and your write permission for the target folder."));
+    return false;
 }
 
 // The table of the period takes the place of the backup's whole table in the staging folder.
@@ -157,23 +241,70 @@ QString StagedExport::placeName(const QString &stagedName, const Command &comman
     return QStringList(parts.mid(0, 2) << label).join(QLatin1Char('_')) + QLatin1String(".csv");
 }
 
-// An earlier export folder keeps what else it holds, a note of the user's say: each file of the
-// new export replaces its namesake there in one rename. A table file is replaced in one rename too.
+// The new export takes the place of an earlier one whole and in one step, so that the place holds
+// the one export or the other, never files of both. A table file replaces an earlier one in one
+// rename.
 bool StagedExport::replace(const QString &place)
 {
-    const bool intoFolder = QFileInfo(place).isDir() && QFileInfo(m_path).isDir();
-    const QStringList names = intoFolder ? QDir(m_path).entryList(QDir::Files | QDir::Hidden) : QStringList{QString()};
     QString reason;
-    for (const QString &name : names) {
-        const QString from = intoFolder ? m_path + QLatin1Char('/') + name : m_path;
-        const QString to = intoFolder ? place + QLatin1Char('/') + name : place;
-        if (!renamePath(from, to, &reason)) {
-            m_reporter.error(tr("Cannot put the export in its place %1: %2").arg(place, reason),
-                             tr("Check that no program holds the export open, and your write permission."));
-            return false;
-        }
+    const bool intoFolder = QFileInfo(place).isDir() && QFileInfo(m_path).isDir();
+    return (intoFolder ? replaceFolder(place, &reason) : renamePath(m_path, place, &reason))
+        || placeFailed(place, reason);
+}
+
+// What else a user keeps in an earlier export folder moves into the new one first, and back if the
+// new one cannot take the place. Where even the earlier export could not come back, the staging
+// folder that holds it stays, and the reason says where it is.
+bool StagedExport::replaceFolder(const QString &place, QString *reason)
+{
+    QStringList kept = entriesOf(place);
+    for (const QString &own : entriesOf(m_path))
+        kept.removeAll(own);
+    if (!moveEntries(kept, place, m_path, reason))
+        return false;
+    QString earlier = place;
+    if (swapIn(place, &earlier, reason))
+        return true;
+    QString ignored;
+    const bool keptBack = moveEntries(kept, m_path, earlier, &ignored);
+    if (earlier != place) {
+        m_staging->setAutoRemove(false);
+        *reason += QLatin1Char(' ') + tr("The earlier export is now in %1.").arg(earlier);
     }
-    return true;
+    if (!keptBack) {
+        m_staging->setAutoRemove(false);
+        *reason += QLatin1Char(' ') + tr("The files kept in the earlier export are now in %1.").arg(m_path);
+    }
+    return false;
+}
+
+// The staged folder and the earlier one change places in one step where the file system can;
+// elsewhere the earlier one moves aside first, and back if the new one cannot take its place.
+// Either way the earlier export ends up in the staging folder, and goes with it; \a earlier tells
+// where it is after a failure.
+bool StagedExport::swapIn(const QString &place, QString *earlier, QString *reason)
+{
+    bool unsupported = false;
+    if (exchangePaths(m_path, place, reason, &unsupported))
+        return true;
+    if (!unsupported)
+        return false;
+    const QString aside = m_staging->path() + QLatin1String("/earlier");
+    if (!renamePath(place, aside, reason))
+        return false;
+    if (renamePath(m_path, place, reason))
+        return true;
+    QString ignored;
+    if (!renamePath(aside, place, &ignored))
+        *earlier = aside;
+    return false;
+}
+
+bool StagedExport::placeFailed(const QString &place, const QString &reason)
+{
+    m_reporter.error(tr("Cannot put the export in its place %1: %2").arg(place, reason),
+                     tr("Check that no program holds the export open, and your write permission."));
+    return false;
 }
 
 void StagedExport::reportPlaced(const QString &place)

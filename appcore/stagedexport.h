@@ -10,6 +10,10 @@
 
 #include <memory>
 
+namespace fiscora {
+class FileLock;
+}
+
 namespace fiscora::app {
 
 class Reporter;
@@ -18,8 +22,10 @@ struct Command;
 /*!
  * An export that is put in place only when it is whole and proven: the library exports into a
  * hidden staging folder below the target, and only an export whose data matches the backup's
- * MD5 value moves to its place, replacing an earlier one there only when asked to. A failed or
- * stopped export leaves the target as it was.
+ * MD5 value, with its description files, moves to its place, replacing an earlier one there
+ * only when asked to, whole and in one step. A failed or stopped export leaves the target as it
+ * was; one job at a time exports to a place, and a staging folder that a job left when it was
+ * killed is removed by the next export into that target.
  *
  * \code
  * StagedExport staged(reporter, runner, command);
@@ -45,8 +51,11 @@ public:
     QString plannedName() const { return plannedName(m_command); }
     //! Where the export of \a command will go below its target, before anything is read.
     static QString plannedName(const Command &command);
-    //! Whether the place is free, or may be replaced; says what is in the way otherwise.
-    bool mayPlace() const;
+    /*!
+     * Takes the place for this job, and tells whether it is free or may be replaced; says what is
+     * in the way otherwise, another job exporting to it included.
+     */
+    bool mayPlace();
     //! Exports into the staging folder; false when there is no export to place.
     bool run();
     //! Moves the export to its place; false, leaving an earlier export as it was, when it cannot.
@@ -59,15 +68,23 @@ public:
     const JobOutcome &outcome() const { return m_outcome; }
 
 private:
+    bool createStaging();
+    bool descriptionWritten();
     bool cutPeriod(const QString &table);
     static QString placeName(const QString &stagedName, const Command &command);
     bool replace(const QString &place);
+    bool replaceFolder(const QString &place, QString *reason);
+    bool swapIn(const QString &place, QString *earlier, QString *reason);
+    bool placeFailed(const QString &place, const QString &reason);
     void reportPlaced(const QString &place);
 
     Reporter &m_reporter;
     JobRunner &m_runner;
     const Command &m_command;
     const JobRunner::Forwarding m_forwarding;
+    std::unique_ptr<FileLock> m_placeLock;
+    // Declared before the folder, so that the folder is removed while still locked.
+    std::unique_ptr<FileLock> m_stagingLock;
     std::unique_ptr<QTemporaryDir> m_staging;
     JobOutcome m_outcome;
     QString m_path;

@@ -297,6 +297,14 @@
         <source>Read that register folder on its own into another target folder.</source>
         <translation>Lesen Sie diesen Kassenordner einzeln in einen anderen Zielordner ein.</translation>
     </message>
+    <message>
+        <source>The backup file %1 is being written by another job.</source>
+        <translation>Die Sicherungsdatei %1 wird gerade von einem anderen Auftrag geschrieben.</translation>
+    </message>
+    <message>
+        <source>Wait until the other job has finished, or read into another target folder.</source>
+        <translation>Warten Sie, bis der andere Auftrag beendet ist, oder lesen Sie in einen anderen Zielordner.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::BackupInfo</name>
@@ -740,6 +748,30 @@
         <source>Choose a period with records: &quot;fiscora info&quot; shows the records of each month.</source>
         <translation>Wählen Sie einen Zeitraum mit Datensätzen: „fiscora info“ zeigt die Datensätze jedes Monats.</translation>
     </message>
+    <message>
+        <source>The export %1 is being written by another job.</source>
+        <translation>Der Export %1 wird gerade von einem anderen Auftrag geschrieben.</translation>
+    </message>
+    <message>
+        <source>Wait until the other job has finished, or export into another target folder.</source>
+        <translation>Warten Sie, bis der andere Auftrag beendet ist, oder exportieren Sie in einen anderen Zielordner.</translation>
+    </message>
+    <message>
+        <source>Cannot write into the target folder %1: %2</source>
+        <translation>In den Zielordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The export of %1 was not kept: its description files could not be written.</source>
+        <translation>Der Export von %1 wurde nicht behalten: Seine Beschreibungsdateien konnten nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The earlier export is now in %1.</source>
+        <translation>Der frühere Export liegt jetzt in %1.</translation>
+    </message>
+    <message>
+        <source>The files kept in the earlier export are now in %1.</source>
+        <translation>Die im früheren Export abgelegten Dateien liegen jetzt in %1.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::TableFormat</name>
@@ -945,7 +977,7 @@ Commands:
   package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over
 
 &quot;fiscora COMMAND --help&quot; lists the options of a command. Results go to standard output, progress and report lines to standard error.
-Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value, a verification finding, something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM.</source>
+Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value, a verification finding, something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP.</source>
         <translation>Liest das Journal einer Kasse von ihrer SD-Karte in Sicherungsdateien und exportiert eine Sicherung für eine Betriebsprüfung nach GoBD/GDPdU.
 
 Befehle:
@@ -957,7 +989,7 @@ Befehle:
   package BACKUP TARGET    BACKUP exportieren, prüfen und zur Übergabe in ein Archiv packen
 
 „fiscora BEFEHL --help“ listet die Optionen eines Befehls. Ergebnisse gehen auf die Standardausgabe, Fortschritt und Meldungszeilen auf die Standardfehlerausgabe.
-Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, ein Befund der Prüfung, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten, 143 mit SIGTERM.</translation>
+Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, ein Befund der Prüfung, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten, 143 mit SIGTERM, 129 mit SIGHUP.</translation>
     </message>
     <message>
         <source>Show only results, errors and the report lines flagged as errors.</source>
