@@ -182,7 +182,7 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
                "progress and report lines to standard error.\n"
                "Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, "
                "records that could not be read, a missing month, an invalid hash value, a verification finding, "
-               "something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM."));
+               "something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP."));
     // Qt's own help option would offer --help-all, which lists nothing more here.
     parser.addOptions({
         {{QStringLiteral("h"), option("help")}, tr("Show this help.")},

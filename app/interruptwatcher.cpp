@@ -12,7 +12,8 @@ namespace fiscora::cli {
 
 namespace {
 
-constexpr int WatchedSignals[] = {SIGINT, SIGTERM};
+// A closed terminal (SIGHUP) ends a job as SIGTERM does, by a stop that cleans up.
+constexpr int WatchedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The handler may only make async-signal-safe calls, so it hands the signal to the event loop
 // through a pipe.

@@ -8,7 +8,7 @@ class QSocketNotifier;
 namespace fiscora::cli {
 
 /*!
- * Turns Ctrl+C (SIGINT) and SIGTERM into the signal interrupted(), delivered by the event loop
+ * Turns Ctrl+C (SIGINT), SIGTERM and SIGHUP into the signal interrupted(), delivered by the event loop
  * of the thread that constructed the watcher, instead of ending the process on the spot: a job
  * that is told to stop leaves no half-written file behind.
  *
@@ -17,7 +17,7 @@ namespace fiscora::cli {
  * connect(&watcher, &InterruptWatcher::interrupted, worker, &SDCardReader::stopProcess);
  * \endcode
  *
- * Only one watcher may exist at a time; its destructor gives both signals their default action back.
+ * Only one watcher may exist at a time; its destructor gives the signals their default action back.
  */
 class InterruptWatcher : public QObject
 {

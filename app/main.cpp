@@ -102,6 +102,9 @@ int main(int argc, char *argv[])
     // A reader of the output that goes away (fiscora read ... | head -1) must not end the job
     // half way: the write fails instead, and the job goes on to its end.
     std::signal(SIGPIPE, SIG_IGN);
+    // A file size limit makes a write fail with its reason instead of ending the process, which
+    // would leave the job's temporary files behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::unique_ptr<QCoreApplication> application = createApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("fiscora"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(getFiscoraLibVersion()));

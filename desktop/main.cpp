@@ -9,10 +9,15 @@
 #include <QLoggingCategory>
 #include <QSettings>
 
+#include <csignal>
+
 using namespace fiscora;
 
 int main(int argc, char *argv[])
 {
+    // A file size limit makes a write fail with its reason instead of ending the window, which
+    // would leave the job's temporary files behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     // What the library logs repeats what it reports to the window, which shows that.
     QLoggingCategory::setFilterRules(QStringLiteral("sdcardreader=false\nktlcypher=false\nindexfileanalyser=false"));

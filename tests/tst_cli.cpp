@@ -3,6 +3,9 @@
 #include "fixtures.h"
 #include "journal.h"
 
+#include <fiscora/helperclass.h>
+#include <fiscora/indexfileanalyser.h>
+
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QStandardPaths>
@@ -106,6 +109,9 @@ private Q_SLOTS:
     void failures();
     void interrupt_data();
     void interrupt();
+    void concurrentJobs_data();
+    void concurrentJobs();
+    void fileSizeLimit();
     void terminalOutput_data();
     void terminalOutput();
     void closedOutput();
@@ -442,9 +448,9 @@ void CliTest::package()
     if (text.exitCode == -1)
         QSKIP("pdftotext is needed to read the protocol");
     const QString protocol = text.out.simplified();
-    for (const QString &fact : {"Seriennummer der Kasse 12345678", "Zeitraum Januar 2019 bis März 2019",
-                                "Datensätze in der Tabellendatei 24", "Entschlüsselungsfehler bei Zeile: 12",
-                                "Februar 2019 OK 7", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
+    for (const QString fact : {"Seriennummer der Kasse 12345678", "Zeitraum Januar 2019 bis März 2019",
+                               "Datensätze in der Tabellendatei 24", "Entschlüsselungsfehler bei Zeile: 12",
+                               "Februar 2019 OK 7", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
         QVERIFY2(protocol.contains(fact), qPrintable(fact + " not in: " + protocol));
 }
 
@@ -617,6 +623,7 @@ void CliTest::interrupt_data()
     QTest::addColumn<int>("signalNumber");
     QTest::newRow("Ctrl+C") << SIGINT;
     QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP, the terminal closed") << SIGHUP;
 }
 
 // A stop leaves no backup file behind, not even a partial one.
@@ -658,6 +665,74 @@ void CliTest::interrupt()
                           QString(R"({"event":"done","exitCode":%1})").arg(128 + signalNumber)}));
     QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              QStringList());
+}
+
+void CliTest::concurrentJobs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("two reads") << "read %D/card %D/out --overwrite"
+                               << "Error: CR#12345678: The backup file %D/out/Backup_CR#12345678_complete.enc is being written by "
+                                  "another job.\nHint: Wait until the other job has finished, or read into another "
+                                  "target folder.\n";
+    QTest::newRow("two exports") << "export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu --overwrite"
+                                 << "Error: CR#12345678: The export %D/out/CR#12345678/complete is being written by another "
+                                    "job.\nHint: Wait until the other job has finished, or export into another "
+                                    "target folder.\n";
+}
+
+// Two jobs on one target at once: each ends with its file whole, or refuses while the other
+// writes it; the file in place is always complete, as its backup's MD5 value proves.
+void CliTest::concurrentJobs()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--lines", "20000"}));
+    QCOMPARE(runApp({"read", dir.filePath("card"), dir.path(), "--quiet"}).exitCode, 0);
+    const QStringList arguments = command.split(' ').replaceInStrings("%D", dir.path());
+    QProcess jobs[2];
+    for (QProcess &job : jobs)
+        job.start(QStringLiteral(FISCORA_APP), QStringList(arguments) << "--quiet");
+    int done = 0;
+    for (QProcess &job : jobs) {
+        QVERIFY(job.waitForFinished(HangGuardMs));
+        const QString err = QString::fromUtf8(job.readAllStandardError());
+        done += job.exitCode() == 0;
+        QVERIFY2(job.exitCode() == 0 ? err.isEmpty() : err == QString(refusal).replace("%D", dir.path()), qPrintable(err));
+    }
+    QVERIFY(done > 0);
+    const QString backup = command.startsWith("read") ? dir.filePath("out/Backup_CR#12345678_complete.enc")
+                                                      : dir.filePath("Backup_CR#12345678_complete.enc");
+    const Result verified = runApp({"verify", dir.filePath("out/CR#12345678/complete"), backup});
+    if (command.startsWith("read")) {
+        const QByteArray bytes = fileBytes(backup);
+        fiscora::IndexFileAnalyser analyser;
+        const int header = analyser.readCompressIndex(bytes);
+        QVERIFY(header > 0);
+        QCOMPARE(fiscora::HelperClass::calculateMD5Hash(bytes.mid(header)), analyser.getMD5Value());
+    } else {
+        QVERIFY2(verified.exitCode == 0, qPrintable(verified.out + verified.err));
+    }
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList(command.startsWith("read") ? "Backup_CR#12345678_complete.enc" : "CR#12345678"));
+}
+
+// A limit on the size of files makes the write fail with its reason; the process is not killed
+// by it, and leaves nothing behind.
+void CliTest::fileSizeLimit()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--lines", "20000"}));
+    const Result result = run(QStringLiteral("/bin/sh"), {"-c", QString("ulimit -f 1024; exec '%1' read '%2' '%3'")
+                                                                    .arg(FISCORA_APP, dir.filePath("card"), dir.filePath("out"))});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.endsWith("Error: CR#12345678: Couldn´t save data in backup file "
+                                 + dir.filePath("out/Backup_CR#12345678_complete.enc")
+                                 + ". The error from the system is: File too large\nHint: You have no write permission "
+                                   "on this location or the saved file is corrupted.\n"),
+             qPrintable(result.err));
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void CliTest::terminalOutput_data()
