@@ -75,14 +75,21 @@ bool noiseAround(const char *line, int offset, int length)
 
 } // namespace
 
-bool readsAsText(const char *block)
-{
-    return textBytes(bytes(block)) >= AesBlockSize - ForeignBytesInText;
-}
-
 bool readsAsLineStart(const char *block)
 {
-    return startsWithRegisterNumber(block, AesBlockSize) && readsAsText(block);
+    return startsWithRegisterNumber(block, AesBlockSize) && textBytes(bytes(block)) >= AesBlockSize - ForeignBytesInText;
+}
+
+// Noise fails this at its first bytes mostly, so that the test costs little at every offset.
+bool opensTextLine(const char *block)
+{
+    for (int i = 0; i < AesBlockSize; ++i) {
+        if (block[i] == '\n')
+            return true;
+        if (!isAsciiText(block[i]) && !(block[i] == '\r' && i + 1 < AesBlockSize && block[i + 1] == '\n'))
+            return false;
+    }
+    return true;
 }
 
 bool opensTableLine(const char *block)
@@ -107,7 +114,8 @@ bool startsLine(const char *record, bool blockBefore)
 {
     quint8 first[AesBlockSize];
     decryptBlocks(bytes(record), first, 0, 1);
-    return readsAsText(reinterpret_cast<const char *>(first)) && !(blockBefore && continuesRecordBefore(record));
+    const char *block = reinterpret_cast<const char *>(first);
+    return (readsAsLineStart(block) || opensTextLine(block)) && !(blockBefore && continuesRecordBefore(record));
 }
 
 bool continuesRecordBefore(const char *record)

@@ -11,16 +11,17 @@ namespace fiscora {
 // block before read the 16 bytes before it too.
 
 /*!
- * Whether the decrypted 16-byte \a block reads as the start of a line of text, whatever its first
- * field holds: up to its line feed, if it holds one, all but a few letters beyond ASCII are text.
- */
-bool readsAsText(const char *block);
-
-/*!
  * Whether the decrypted 16-byte \a block reads as the first block of a table line: a register
- * number (behind a byte-order mark if there is one), then text.
+ * number (behind a byte-order mark if there is one), then text, with room for a few letters
+ * beyond ASCII.
  */
 bool readsAsLineStart(const char *block);
+
+/*!
+ * Whether the decrypted 16-byte \a block reads as the start of a line of plain text, whatever its
+ * first field holds: printable ASCII and tabs up to its line feed, if it holds one.
+ */
+bool opensTextLine(const char *block);
 
 /*!
  * Whether the decrypted 16-byte \a block reads as the start of a table line without a doubt: a
@@ -32,7 +33,8 @@ bool opensTableLine(const char *block);
 
 /*!
  * Whether the encrypted block at \a record, decrypted with the library's key and initialisation
- * vector, reads as the start of a line of text, and not as noise in the middle of one. With
+ * vector, reads as the start of a table line or of a line of plain text, and not as noise in the
+ * middle of one. With
  * \a blockBefore, the 16 bytes before \a record are read too.
  */
 bool startsLine(const char *record, bool blockBefore);

@@ -178,7 +178,8 @@ void BackupRunTest::oneJobAName()
     fiscora::FileLock held(backup + ".~lock");
     QProcess holder;
     if (otherProcess) {
-        holder.start(QStringLiteral("flock"), {held.path(), QStringLiteral("sleep"), QStringLiteral("60")});
+        // cat holds the lock, inherited from flock, until its input ends.
+        holder.start(QStringLiteral("flock"), {held.path(), QStringLiteral("cat")});
         QVERIFY2(holder.waitForStarted(), "flock(1) is needed to hold a lock in another process");
         QTRY_VERIFY(!held.tryLock() && held.heldElsewhere());
     } else {
@@ -188,7 +189,7 @@ void BackupRunTest::oneJobAName()
              QStringList(error("The backup file " + backup + " is being written by another job.",
                                "Wait until the other job has finished, or read into another target folder.")));
     QCOMPARE(fileBytes(backup), QByteArray("older backup"));
-    holder.kill();
+    holder.closeWriteChannel();
     holder.waitForFinished();
     held.unlock();
     QCOMPARE(backUp(reg.folder, target.path()), goodBackup(target.path(), "12345678"));
