@@ -19,15 +19,6 @@ QByteArray rowWithout(const QByteArray &line)
     return line.left(end);
 }
 
-bool allDigits(const QByteArray &text)
-{
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return !text.isEmpty();
-}
-
 // The description is read by the same reader that verifies exports; it needs the DTD beside it
 // on disk, so both resources are copied out once.
 TableLayout layoutOfLibraryExports()
@@ -39,8 +30,15 @@ TableLayout layoutOfLibraryExports()
     const TableFormat table = TableFormat::read(folder.filePath(QStringLiteral("index.xml")), &findings).value(0);
     TableLayout layout;
     layout.columnCount = table.columns.size();
+    layout.registerColumn = table.columnIndex(QStringLiteral("Kassennummer"));
+    layout.lineNumberColumn = table.columnIndex(QStringLiteral("Zeilennummer"));
     layout.dateColumn = table.columnIndex(QStringLiteral("Datum"));
+    layout.timeColumn = table.columnIndex(QStringLiteral("Uhrzeit"));
+    layout.receiptColumn = table.columnIndex(QStringLiteral("Bonnummer"));
+    layout.bookingTypeColumn = table.columnIndex(QStringLiteral("Buchungstyp"));
     layout.amountColumn = table.columnIndex(QStringLiteral("Betrag"));
+    layout.taxColumn = table.columnIndex(QStringLiteral("Steuer"));
+    layout.taxCodeColumn = table.columnIndex(QStringLiteral("StKz"));
     layout.delimiter = table.columnDelimiter.toLatin1().at(0);
     layout.encapsulator = table.textEncapsulator.toLatin1().at(0);
     layout.decimalSymbol = table.decimalSymbol.toLatin1().at(0);
@@ -69,17 +67,44 @@ QDate TableLayout::date(const QList<QByteArray> &fields) const
 
 bool TableLayout::amountCents(const QList<QByteArray> &fields, qint64 *cents) const
 {
-    QByteArray field = fields.value(amountColumn);
-    const bool negative = field.startsWith('-');
-    field = field.mid(negative ? 1 : 0).replace(digitGroupingSymbol, QByteArray());
-    const int decimal = field.indexOf(decimalSymbol);
-    const QByteArray whole = decimal < 0 ? field : field.left(decimal);
-    const QByteArray fraction = decimal < 0 ? QByteArray() : field.mid(decimal + 1);
-    // Sums in cents: digits beyond the second are dropped, as the amounts are given to the cent.
-    if (!allDigits(whole) || (decimal >= 0 && !allDigits(fraction)) || whole.size() > 15)
+    const QByteArray field = fields.value(amountColumn);
+    return this->cents(field.constData(), field.size(), cents);
+}
+
+// Sums are taken in cents: digits beyond the second are dropped, as the amounts are given to the
+// cent. Digit grouping symbols may stand anywhere in the whole part.
+bool TableLayout::cents(const char *value, int size, qint64 *cents) const
+{
+    const char *at = value;
+    const char *const end = value + size;
+    const bool negative = at != end && *at == '-';
+    at += negative;
+    qint64 whole = 0;
+    int wholeDigits = 0;
+    for (; at != end && *at != decimalSymbol; ++at) {
+        if (*at == digitGroupingSymbol)
+            continue;
+        if (*at < '0' || *at > '9' || ++wholeDigits > 15)
+            return false;
+        whole = whole * 10 + (*at - '0');
+    }
+    if (wholeDigits == 0)
         return false;
-    const qint64 value = whole.toLongLong() * 100 + fraction.left(2).leftJustified(2, '0').toLongLong();
-    *cents = negative ? -value : value;
+    int fraction = 0;
+    int fractionDigits = 0;
+    if (at != end) {
+        for (++at; at != end; ++at) {
+            if (*at < '0' || *at > '9')
+                return false;
+            if (++fractionDigits <= 2)
+                fraction = fraction * 10 + (*at - '0');
+        }
+        if (fractionDigits == 0)
+            return false;
+    }
+    if (fractionDigits == 1)
+        fraction *= 10;
+    *cents = (negative ? -1 : 1) * (whole * 100 + fraction);
     return true;
 }
 

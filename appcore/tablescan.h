@@ -18,8 +18,15 @@ struct TableLayout
 
     //! The fields of a row; one with another number of fields is no record.
     int columnCount = 0;
-    int dateColumn = -1;
-    int amountColumn = -1;
+    int registerColumn = -1;    //!< Kassennummer
+    int lineNumberColumn = -1;  //!< Zeilennummer
+    int dateColumn = -1;        //!< Datum
+    int timeColumn = -1;        //!< Uhrzeit
+    int receiptColumn = -1;     //!< Bonnummer
+    int bookingTypeColumn = -1; //!< Buchungstyp
+    int amountColumn = -1;      //!< Betrag
+    int taxColumn = -1;         //!< Steuer
+    int taxCodeColumn = -1;     //!< StKz
     char delimiter = ';';
     char encapsulator = '"';
     char decimalSymbol = ',';
@@ -36,6 +43,8 @@ struct TableLayout
     QDate date(const QList<QByteArray> &fields) const;
     //! The amount in \a fields in cents; false when they hold none that can be read.
     bool amountCents(const QList<QByteArray> &fields, qint64 *cents) const;
+    //! The amount of \a size bytes at \a value in cents; false when it is none.
+    bool cents(const char *value, int size, qint64 *cents) const;
 };
 
 //! The records of a month and the sum of their amounts, in cents.
