@@ -27,7 +27,7 @@ int ExportCommand::run(const Command &command)
     const bool placed = staged.run() && staged.place();
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
-    return placed && !staged.outcome().failureReported ? ExitDone : ExitFailed;
+    return placed && !staged.flagged() ? ExitDone : ExitFailed;
 }
 
 bool ExportCommand::checkBackup(Reporter &reporter, const Command &command)

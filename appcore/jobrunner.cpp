@@ -63,9 +63,10 @@ JobOutcome JobRunner::run(Worker &worker, const std::function<void()> &start)
         return m_outcome;
     connect(&worker, &Worker::error, this, [this](const QString &error, const QString &hint) {
         m_outcome.failureReported = true;
+        m_outcome.errorReported = true;
         m_reporter.error(error, hint);
     });
-    if (m_forwarding == ForwardEverything) {
+    if (m_forwarding != ForwardLineProblems) {
         connect(&worker, &Worker::initProgressBar, this,
                 [this](int startValue, int endValue) { m_reporter.progressStarted(startValue, endValue); });
         connect(&worker, &Worker::updateProgressBar, this, [this](int value) { m_reporter.progress(value); });
@@ -85,12 +86,13 @@ JobOutcome JobRunner::run(Worker &worker, const std::function<void()> &start)
 void JobRunner::onMessage(const QString &text, bool isError, int count)
 {
     m_outcome.failureReported = m_outcome.failureReported || isError;
+    m_outcome.messages.append({text, isError, count});
     if (isError)
         m_outcome.problems.append(text);
     // The index report and the hash verdict are numbered; the messages on lines are not.
     if (isError && count == 0)
         ++m_outcome.lineProblems;
-    if (m_forwarding == ForwardEverything || (isError && count == 0))
+    if (m_forwarding == ForwardEverything || (m_forwarding == ForwardLineProblems && isError && count == 0))
         m_reporter.message(text, isError, count);
 }
 

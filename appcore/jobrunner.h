@@ -26,11 +26,22 @@ struct ExportRequest
     bool skipLineCheck = false;
 };
 
+//! A report line of a job, as its worker sent it.
+struct ReportedMessage
+{
+    QString text;
+    bool isError = false;
+    //! The number of an index report line or of the hash verdict; 0 for a message on lines.
+    int count = 0;
+};
+
 //! What a job of the library's workers did.
 struct JobOutcome
 {
     //! An error, or a message flagged as one, was reported.
     bool failureReported = false;
+    //! An error was reported.
+    bool errorReported = false;
     //! The backup files (read) or the table file (export) that were completed.
     QStringList files;
     //! The GDPdU description files of an export.
@@ -43,6 +54,8 @@ struct JobOutcome
     QStringList problems;
     //! Of those, the ones about the lines of an export: damaged, repaired or lost records.
     int lineProblems = 0;
+    //! Every report line, in its order.
+    QList<ReportedMessage> messages;
 };
 
 /*!
@@ -61,9 +74,10 @@ class JobRunner : public QObject
     Q_OBJECT
 
 public:
-    //! What of an export's report goes on to the reporter: everything, or the errors and the
-    //! flagged messages on its lines (the damaged lines and the records that could not be read).
-    enum Forwarding { ForwardEverything, ForwardLineProblems };
+    //! What of an export's report goes on to the reporter: everything, the errors and the
+    //! flagged messages on its lines (the damaged lines and the records that could not be read),
+    //! or the errors alone, the report lines being left to the caller.
+    enum Forwarding { ForwardEverything, ForwardLineProblems, ForwardErrors };
 
     explicit JobRunner(Reporter &reporter, QObject *parent = nullptr);
     ~JobRunner() override;

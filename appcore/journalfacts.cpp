@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -230,6 +231,14 @@ bool JournalFacts::addRow(const char *line, int length, QIODevice *out, bool lin
     return !m_lastInPeriod || write(out, line, length, lineEnd);
 }
 
+void JournalFacts::locate(QList<qint64> sourceRows)
+{
+    std::sort(sourceRows.begin(), sourceRows.end());
+    sourceRows.erase(std::unique(sourceRows.begin(), sourceRows.end()), sourceRows.end());
+    m_locate = sourceRows;
+    m_nextLocated = 0;
+}
+
 bool JournalFacts::finish(QIODevice *out)
 {
     // Rows of which none has a date lie in no period but the whole table.
@@ -262,6 +271,11 @@ void JournalFacts::count(const Row &row)
     place.inPeriod = m_lastInPeriod;
     PeriodSums &sums = place.inPeriod ? m_total : m_outside;
     place.row = place.inPeriod ? sums.rows + 1 : m_rowsRead;
+    // Rows come in their order, and so do the rows asked for.
+    while (m_nextLocated < m_locate.size() && m_locate.at(m_nextLocated) < m_rowsRead)
+        ++m_nextLocated;
+    if (m_nextLocated < m_locate.size() && m_locate.at(m_nextLocated) == m_rowsRead)
+        m_located.insert(m_rowsRead, place);
     const QByteArray registerNumber = row.fields[Row::Register].bytes();
     if (row.lineNumber >= 0)
         m_lines[registerNumber].add(row.lineNumber, place);

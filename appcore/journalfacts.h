@@ -90,6 +90,12 @@ public:
      * a line feed with \a lineEnd, when it lies in the period. False when \a out cannot take it.
      */
     bool addRow(const char *line, int length, QIODevice *out = nullptr, bool lineEnd = true);
+    /*!
+     * Asks for the places of the rows \a sourceRows of the table read (counted from 1, without
+     * the INDEX_INFO line), before the rows are read; located() gives them after.
+     */
+    void locate(QList<qint64> sourceRows);
+    QMap<qint64, RowPlace> located() const { return m_located; }
     //! Settles the rows that wait for a date; addFile() calls it at the end.
     bool finish(QIODevice *out = nullptr);
 
@@ -149,6 +155,10 @@ private:
     //! their period.
     QByteArrayList m_waiting;
     QByteArray m_lastReceipt;
+    //! The rows asked for, in their order, and the next of them to come.
+    QList<qint64> m_locate;
+    int m_nextLocated = 0;
+    QMap<qint64, RowPlace> m_located;
     QString m_errorString;
 };
 

@@ -2,7 +2,8 @@
 
 #include "command.h"
 #include "jobpaths.h"
-#include "periodfilter.h"
+#include "journalfacts.h"
+#include "periodfindings.h"
 #include "reporter.h"
 
 #include "filelock_p.h"
@@ -42,6 +43,13 @@ QString monthText(const QDate &month)
 bool hasPeriod(const Command &command)
 {
     return command.fromDate.isValid();
+}
+
+QString periodText(const Command &command)
+{
+    return command.toDate.isValid() && command.toDate != command.fromDate
+        ? StagedExport::tr("%1 to %2").arg(monthText(command.fromDate), monthText(command.toDate))
+        : monthText(command.fromDate);
 }
 
 bool renamePath(const QString &from, const QString &to, QString *reason)
@@ -104,6 +112,7 @@ StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command 
 
 StagedExport::~StagedExport() = default;
 
+
 QString StagedExport::plannedName(const Command &command)
 {
     return placeName(libraryExportName(command.source, command.gdpduExport && !command.rawDataOnly), command);
@@ -134,10 +143,12 @@ bool StagedExport::run()
         return false;
     const ExportRequest request{m_command.source, m_staging->path(), m_command.rawDataOnly, m_command.gdpduExport,
                                 m_command.indexInfoLine, m_command.skipLineCheck};
-    m_outcome = m_runner.exportBackup(request, m_forwarding);
+    // The report waits for the journal's facts, which tell what of it concerns the period and where.
+    m_outcome = m_runner.exportBackup(request, JobRunner::ForwardErrors);
     if (m_outcome.files.isEmpty() || m_runner.stopRequested())
         return false;
     if (m_outcome.hashInvalid) {
+        reportFindings(m_outcome.messages);
         m_reporter.error(tr("The export of %1 was not kept: its data does not match the MD5 value of its header.")
                                  .arg(m_command.source),
                          tr("The backup has been altered or damaged. Read the card again, or ask for an intact "
@@ -147,9 +158,8 @@ bool StagedExport::run()
     const bool gdpdu = m_command.gdpduExport && !m_command.rawDataOnly;
     const QString table = m_outcome.files.constFirst();
     m_path = gdpdu ? QFileInfo(table).path() : table;
-    return (!gdpdu || descriptionWritten()) && (!hasPeriod(m_command) || cutPeriod(table));
+    return (!gdpdu || descriptionWritten()) && takeFacts(table);
 }
-
 // Hidden and on the target's own file system, so that placing the export is a rename; locked while
 // this job works in it, so that the next export here tells it from one that a killed job left.
 bool StagedExport::createStaging()
@@ -179,37 +189,61 @@ bool StagedExport::descriptionWritten()
     return false;
 }
 
-// The table of the period takes the place of the backup's whole table in the staging folder.
-bool StagedExport::cutPeriod(const QString &table)
+// One pass over the table gives the journal's facts; for a period it writes the period's table,
+// which takes the place of the backup's whole table in the staging folder.
+bool StagedExport::takeFacts(const QString &table)
 {
-    PeriodFilter filter(m_command.fromDate, m_command.toDate, TableLayout::ofExports());
-    QFile whole(table);
+    m_facts = std::make_unique<JournalFacts>(TableLayout::ofExports(), m_command.fromDate, m_command.toDate);
+    m_facts->locate(PeriodFindings::namedRows(m_outcome.messages));
     QFile period(table + QLatin1String(".~period"));
     QString reason;
-    const bool cut = whole.open(QIODevice::ReadOnly) && period.open(QIODevice::WriteOnly)
-        && filter.copy(whole, period, m_command.indexInfoLine) && period.flush();
-    if (!cut || !renamePath(period.fileName(), table, &reason)) {
-        m_reporter.error(tr("Cannot write the table of the period to %1: %2")
-                                 .arg(table, cut ? reason : period.errorString() + whole.errorString()),
+    bool taken = false;
+    const bool cut = hasPeriod(m_command);
+    m_runner.runInThread([&] {
+        taken = (!cut || period.open(QIODevice::WriteOnly))
+            && m_facts->addFile(table, cut ? &period : nullptr, &m_runner.stopFlag(), m_command.indexInfoLine)
+            && (!cut || period.flush());
+        reason = m_facts->errorString();
+    });
+    if (m_runner.stopRequested()) {
+        period.remove();
+        return false;
+    }
+    if (!taken || (cut && !renamePath(period.fileName(), table, &reason))) {
+        period.remove();
+        m_reporter.error(tr("Cannot write the table of the period to %1: %2").arg(table, reason),
                          tr("Check the free space and your write permission for the target folder."));
         return false;
     }
-    const QString periodText = m_command.toDate.isValid() && m_command.toDate != m_command.fromDate
-        ? tr("%1 to %2").arg(monthText(m_command.fromDate), monthText(m_command.toDate))
-        : monthText(m_command.fromDate);
-    if (filter.linesKept() == 0) {
-        m_reporter.error(tr("The backup holds no lines of the period %1.").arg(periodText),
+    m_findings = std::make_unique<PeriodFindings>(m_outcome.analyser, *m_facts, m_outcome.messages);
+    if (cut && m_facts->total().rows == 0) {
+        m_reporter.error(tr("The backup holds no lines of the period %1.").arg(periodText(m_command)),
                          tr("Choose a period with records: \"fiscora info\" shows the records of each month."));
         return false;
     }
-    if (m_forwarding == JobRunner::ForwardEverything) {
+    if (cut && m_forwarding == JobRunner::ForwardEverything) {
         m_reporter.message(tr("The period %1 left out %2 of the %3 lines of the backup.")
-                                   .arg(periodText)
-                                   .arg(filter.linesLeftOut())
-                                   .arg(filter.linesKept() + filter.linesLeftOut()),
+                                   .arg(periodText(m_command))
+                                   .arg(m_facts->outside().rows)
+                                   .arg(m_facts->rowsRead()),
                            false, 0);
     }
+    reportFindings(m_findings->report());
     return true;
+}
+
+// The report lines go on as the caller asked: all of them, or the flagged ones on lines.
+void StagedExport::reportFindings(const QList<ReportedMessage> &report)
+{
+    for (const ReportedMessage &message : report) {
+        if (m_forwarding == JobRunner::ForwardEverything || (message.isError && message.count == 0))
+            m_reporter.message(message.text, message.isError, message.count);
+    }
+}
+
+bool StagedExport::flagged() const
+{
+    return m_outcome.errorReported || (m_findings && m_findings->flagged());
 }
 
 QString StagedExport::name() const

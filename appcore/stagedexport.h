@@ -16,7 +16,10 @@ class FileLock;
 
 namespace fiscora::app {
 
+class JournalFacts;
+class PeriodFindings;
 class Reporter;
+struct ReportedMessage;
 struct Command;
 
 /*!
@@ -66,11 +69,17 @@ public:
     //! Where run()'s export goes below the target: "CR#12345678/201903".
     QString name() const;
     const JobOutcome &outcome() const { return m_outcome; }
+    //! The journal's facts of the export's table, and what they say of its period; after run().
+    const JournalFacts *facts() const { return m_facts.get(); }
+    const PeriodFindings *findings() const { return m_findings.get(); }
+    //! Whether an error or a flagged finding on the period was reported.
+    bool flagged() const;
 
 private:
     bool createStaging();
     bool descriptionWritten();
-    bool cutPeriod(const QString &table);
+    bool takeFacts(const QString &table);
+    void reportFindings(const QList<ReportedMessage> &report);
     static QString placeName(const QString &stagedName, const Command &command);
     bool replace(const QString &place);
     bool replaceFolder(const QString &place, QString *reason);
@@ -87,6 +96,8 @@ private:
     std::unique_ptr<FileLock> m_stagingLock;
     std::unique_ptr<QTemporaryDir> m_staging;
     JobOutcome m_outcome;
+    std::unique_ptr<JournalFacts> m_facts;
+    std::unique_ptr<PeriodFindings> m_findings;
     QString m_path;
 };
 

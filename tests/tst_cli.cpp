@@ -424,7 +424,9 @@ void CliTest::package()
                                    "--to 2019-03",
                                    dir.path());
     QCOMPARE(packaged.out, "Geschriebene Dateien:\n  " + dir.filePath("handover/CR#12345678_201901_201903.zip") + "\n");
-    QVERIFY2(packaged.err.contains("[Fehler] CR#12345678: Entschlüsselungsfehler bei Zeile: 12\n"), qPrintable(packaged.err));
+    QVERIFY2(packaged.err.contains("[Fehler] CR#12345678: Entschlüsselungsfehler bei Zeile: 12 — Zeile 13 dieser Tabelle, "
+                                   "15.02.2019 13:45:54\n"),
+             qPrintable(packaged.err));
     QCOMPARE(packaged.exitCode, 1);
     QCOMPARE(tree(dir.filePath("handover")).replaceInStrings(QRegularExpression(" .*"), ""),
              QStringList{"CR#12345678_201901_201903.zip"});
@@ -511,7 +513,7 @@ void CliTest::exitCodes_data()
     QTest::addColumn<QString>("exportMessage");
 
     QTest::newRow("a record damaged") << "--damage=random-block@2019-02" << 0
-            << "[error] CR#12345678: Decryption error near line: 12\n";
+            << "[error] CR#12345678: Decryption error near line: 12 — row 13 of this table, 15.02.2019 13:45:54\n";
     QTest::newRow("a month missing") << "--missing-month=2019-02" << 1
             << "[error] CR#12345678: INDEX ERROR: The file for the date 02/2019 is missing.\n";
 }

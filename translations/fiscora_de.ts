@@ -688,6 +688,109 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::PeriodFindings</name>
+    <message>
+        <source>its data file is missing</source>
+        <translation>seine Datendatei fehlt</translation>
+    </message>
+    <message>
+        <source>its data file is not in the index</source>
+        <translation>seine Datendatei steht nicht im Index</translation>
+    </message>
+    <message>
+        <source>no index file vouches for it</source>
+        <translation>keine Indexdatei bürgt für ihn</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>between %1 and %2</source>
+        <translation>zwischen %1 und %2</translation>
+    </message>
+    <message>
+        <source>Lines %1 to %2 are missing at the edge of this period, %3: whether they belong to it cannot be proven.</source>
+        <translation>Die Zeilen %1 bis %2 fehlen am Rand dieses Zeitraums, %3: Ob sie zu ihm gehören, lässt sich nicht belegen.</translation>
+    </message>
+    <message>
+        <source>Line %1 is missing from the numbering, %2.</source>
+        <translation>Zeile %1 fehlt in der Nummerierung, %2.</translation>
+    </message>
+    <message>
+        <source>Line numbers appear more than once: %1 in all, the first %2 again in %3.</source>
+        <translation>Zeilennummern kommen mehrfach vor: %1 insgesamt, die erste, %2, erneut in %3.</translation>
+    </message>
+    <message>
+        <source>Line numbers go back: %1 times, the first to %2 in %3.</source>
+        <translation>Zeilennummern springen zurück: %1-mal, das erste Mal auf %2 in %3.</translation>
+    </message>
+    <message>
+        <source>Lines missing from the numbering in all: %1, and %2 at the edges of this period.</source>
+        <translation>In der Nummerierung fehlende Zeilen insgesamt: %1, dazu %2 an den Rändern dieses Zeitraums.</translation>
+    </message>
+    <message>
+        <source>Outside this period: %1.</source>
+        <translation>Außerhalb dieses Zeitraums: %1.</translation>
+    </message>
+    <message>
+        <source>row %1 of this table</source>
+        <translation>Zeile %1 dieser Tabelle</translation>
+    </message>
+    <message>
+        <source>row %1 of this table, %2</source>
+        <translation>Zeile %1 dieser Tabelle, %2</translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation>1 Datensatz</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 Datensätze</translation>
+    </message>
+    <message>
+        <source>%1: OK, %2</source>
+        <translation>%1: OK, %2</translation>
+    </message>
+    <message>
+        <source>%1 damaged</source>
+        <translation>%1 beschädigt</translation>
+    </message>
+    <message>
+        <source>%1 missing: lines %2</source>
+        <translation>%1 fehlen: Zeilen %2</translation>
+    </message>
+    <message>
+        <source>%1 twice</source>
+        <translation>%1 doppelt</translation>
+    </message>
+    <message>
+        <source>Lines %1 to %2 are missing from the numbering (%3 lines), %4.</source>
+        <translation>Die Zeilen %1 bis %2 fehlen in der Nummerierung (%3 Zeilen), %4.</translation>
+    </message>
+    <message>
+        <source>… and %1 more gaps in the numbering.</source>
+        <translation>… und %1 weitere Lücken in der Nummerierung.</translation>
+    </message>
+    <message>
+        <source>messages on damaged lines: %1</source>
+        <translation>Meldungen zu beschädigten Zeilen: %1</translation>
+    </message>
+    <message>
+        <source>damaged rows: %1</source>
+        <translation>beschädigte Zeilen: %1</translation>
+    </message>
+    <message>
+        <source>missing months: %1</source>
+        <translation>fehlende Monate: %1</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::ReadCommand</name>
     <message>
         <source>The target %1 lies on the card %2, which is only read.</source>
