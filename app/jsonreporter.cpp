@@ -2,7 +2,7 @@
 
 #include "backupinfo.h"
 #include "output.h"
-#include "tablescan.h"
+#include "periodfindings.h"
 #include "verifycommand.h"
 
 #include <fiscora/helperclass.h>
@@ -43,12 +43,23 @@ QJsonObject months(const QMap<QDate, IndexFileAnalyser::IndexStatus> &indexMap)
     return months;
 }
 
-QJsonObject records(const app::TableTotals &totals)
+// The months of the backup from its first to its last with records, and those its index finds at
+// fault: nothing outside passes for a month with a verdict.
+QJsonObject months(const app::PeriodFindings &findings)
 {
-    QJsonObject records;
-    for (auto month = totals.months.cbegin(); month != totals.months.cend(); ++month)
-        records.insert(monthKey(month.key()), month->records);
-    return records;
+    QJsonObject months;
+    for (const app::MonthFinding &month : findings.months()) {
+        months.insert(monthKey(month.month), QJsonObject{
+            {QStringLiteral("index"), statusName(month.status)},
+            {QStringLiteral("records"), month.sums.rows},
+            {QStringLiteral("damagedRows"), month.sums.damagedRows},
+            {QStringLiteral("damagedLines"), month.lineMessages},
+            {QStringLiteral("missingLines"), month.missingLines},
+            {QStringLiteral("duplicateLines"), month.duplicates},
+            {QStringLiteral("ok"), month.isOk()},
+        });
+    }
+    return months;
 }
 
 QJsonArray messages(const IndexFileAnalyser &analyser)
@@ -120,7 +131,7 @@ void JsonReporter::interrupted()
     print("interrupted");
 }
 
-void JsonReporter::backupInfo(const app::BackupInfo &info, const app::TableTotals &totals)
+void JsonReporter::backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings)
 {
     const IndexFileAnalyser &analyser = info.analyser();
     print("info", {
@@ -134,9 +145,9 @@ void JsonReporter::backupInfo(const app::BackupInfo &info, const app::TableTotal
         {QStringLiteral("bodyMd5"), HelperClass::convertToFormattedHexValue(info.bodyMd5())},
         {QStringLiteral("md5Matches"), info.md5Matches()},
         {QStringLiteral("messages"), messages(analyser)},
-        {QStringLiteral("months"), months(analyser.getIndexMap())},
-        {QStringLiteral("records"), records(totals)},
-        {QStringLiteral("unreadableRows"), totals.unreadableRows},
+        {QStringLiteral("months"), months(findings)},
+        {QStringLiteral("records"), findings.total().rows},
+        {QStringLiteral("missingLines"), findings.missingLines()},
     });
 }
 

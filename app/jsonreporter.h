@@ -40,7 +40,7 @@ public:
     void finished(const QString &file) override;
     void fileSaved(const QString &file) override;
     void interrupted() override;
-    void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
+    void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
     void done(int exitCode) override;

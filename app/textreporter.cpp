@@ -3,7 +3,7 @@
 #include "backupinfo.h"
 #include "listedmonth.h"
 #include "output.h"
-#include "tablescan.h"
+#include "periodfindings.h"
 #include "verifycommand.h"
 
 #include <fiscora/helperclass.h>
@@ -133,10 +133,14 @@ void TextReporter::interrupted()
     printLine(stderr, tr("Stopping: waiting for the running job to end..."));
 }
 
-void TextReporter::backupInfo(const app::BackupInfo &info, const app::TableTotals &totals)
+void TextReporter::backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings)
 {
     const IndexFileAnalyser &analyser = info.analyser();
-    const QList<QDate> months = totals.months.keys();
+    QList<QDate> months;
+    for (const app::MonthFinding &month : findings.months()) {
+        if (month.sums.rows > 0)
+            months << month.month;
+    }
     const QString period = months.isEmpty()
         ? tr("no records")
         : tr("%1 to %2").arg(monthText(months.constFirst()), monthText(months.constLast()));
@@ -150,7 +154,7 @@ void TextReporter::backupInfo(const app::BackupInfo &info, const app::TableTotal
         {tr("MD5 of the data"), HelperClass::convertToFormattedHexValue(info.bodyMd5())},
         {tr("Size of the data"), tr("%1 bytes").arg(info.bodySize())},
         {tr("Period"), period},
-        {tr("Records"), QString::number(totals.records())},
+        {tr("Records"), QString::number(findings.total().rows)},
     });
     const bool matches = info.md5Matches();
     printLine(stdout, flagged(matches ? tr("The data matches the MD5 value of the header.")
@@ -160,25 +164,24 @@ void TextReporter::backupInfo(const app::BackupInfo &info, const app::TableTotal
     printLine(stdout, tr("Index report:"));
     for (const QPair<QString, bool> &message : analyser.getIndexMessages())
         printLine(stdout, flagged(message.first, message.second, m_outColours));
-    printMonths(analyser, totals);
+    printMonths(findings);
 }
 
-// The months from the first to the last with records, and those the index reports a problem with.
-void TextReporter::printMonths(const IndexFileAnalyser &analyser, const app::TableTotals &totals)
+// The months from the first to the last with records, and those the index reports a problem with,
+// each with what keeps it from passing.
+void TextReporter::printMonths(const app::PeriodFindings &findings)
 {
-    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
     const QString month = tr("Month");
     const QString records = tr("Records");
     const int monthWidth = qMax(7, month.size());
-    printLine(stdout, QStringLiteral("%1  %2  %3").arg(month.leftJustified(monthWidth), records, tr("Index")));
-    for (const QDate &shown : totals.reportMonths(analyser)) {
+    printLine(stdout, QStringLiteral("%1  %2  %3").arg(month.leftJustified(monthWidth), records, tr("Verdict")));
+    for (const app::MonthFinding &shown : findings.months()) {
+        const QString verdict = shown.isOk() ? tr("OK") : shown.faults().join(QLatin1String(", "));
         printLine(stdout, QStringLiteral("%1  %2  %3")
-                                  .arg(monthText(shown).leftJustified(monthWidth))
-                                  .arg(totals.months.value(shown).records, records.size())
-                                  .arg(app::BackupInfo::statusText(indexMap.value(shown, IndexFileAnalyser::INDEX_OK))));
+                                  .arg(monthText(shown.month).leftJustified(monthWidth))
+                                  .arg(shown.sums.rows, records.size())
+                                  .arg(verdict));
     }
-    if (totals.unreadableRows > 0)
-        printLine(stdout, tr("%1 rows are no record that can be read, or hold no date.").arg(totals.unreadableRows));
 }
 
 void TextReporter::cardListing(const QString &source, const QList<CardListing::Register> &registers)

@@ -34,7 +34,7 @@ public:
     void finished(const QString &file) override;
     void fileSaved(const QString &file) override;
     void interrupted() override;
-    void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
+    void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
     void done(int exitCode) override;
@@ -43,7 +43,7 @@ private:
     void printLine(FILE *stream, const QString &line);
     void endBar();
     void printFields(const QList<QPair<QString, QString>> &fields, const QString &indent = QString());
-    void printMonths(const IndexFileAnalyser &analyser, const app::TableTotals &totals);
+    void printMonths(const app::PeriodFindings &findings);
     void printRegister(const CardListing::Register &cashRegister);
     QString flagged(const QString &text, bool isError, bool colours) const;
     QString aboutSubject(const QString &text) const;

@@ -138,13 +138,13 @@ QString HandoverProtocol::md5Table(const HandoverFacts &facts) const
 
 QString HandoverProtocol::monthsTable(const QList<MonthSummary> &months) const
 {
-    QString rows = row({{tr("Month")}, {tr("Index status")}, {tr("Records"), Right}, {tr("Sum of Betrag"), Right}},
+    QString rows = row({{tr("Month")}, {tr("Status")}, {tr("Records"), Right}, {tr("Sum of Betrag"), Right}},
                        QLatin1String("th"));
     qint64 records = 0;
     qint64 cents = 0;
     for (const MonthSummary &month : months) {
-        const bool ok = month.status == IndexFileAnalyser::INDEX_OK;
-        rows += row({{monthName(month.month)}, {BackupInfo::statusText(month.status), ok ? Plain : Bold},
+        const bool ok = month.faults.isEmpty();
+        rows += row({{monthName(month.month)}, {ok ? tr("OK") : month.faults.join(QLatin1String(", ")), ok ? Plain : Bold},
                      {m_locale.toString(month.records), Right}, {money(month.betragCents), Right}});
         records += month.records;
         cents += month.betragCents;

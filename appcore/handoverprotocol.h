@@ -21,6 +21,8 @@ struct MonthSummary
     IndexFileAnalyser::IndexStatus status = IndexFileAnalyser::INDEX_OK;
     qint64 records = 0;
     qint64 betragCents = 0; //!< the sum of the field Betrag over the month's records, in cents
+    //! What keeps the month from passing, in words; nothing when it is OK.
+    QStringList faults;
 };
 
 //! What a hand-over protocol states.

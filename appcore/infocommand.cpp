@@ -4,8 +4,9 @@
 #include "command.h"
 #include "jobpaths.h"
 #include "jobrunner.h"
+#include "periodfindings.h"
 #include "reporter.h"
-#include "tablescan.h"
+#include "stagedexport.h"
 
 #include <QTemporaryDir>
 
@@ -40,15 +41,16 @@ int InfoCommand::run(const QString &backupFile)
     }
     // The records are counted in a table file of their own, which goes when the count is done.
     const QTemporaryDir scratch;
-    const ExportRequest request{backupFile, scratch.path()};
-    const JobOutcome outcome = m_runner.exportBackup(request, JobRunner::ForwardLineProblems);
+    Command command;
+    command.kind = Command::Export;
+    command.source = backupFile;
+    command.target = scratch.path();
+    StagedExport staged(m_reporter, m_runner, command, JobRunner::ForwardLineProblems);
+    const bool exported = staged.run();
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
-    TableTotals totals;
-    if (!outcome.files.isEmpty())
-        totals.add(outcome.files.constFirst(), TableLayout::ofExports());
-    m_reporter.backupInfo(info, totals);
-    return info.md5Matches() && !outcome.failureReported ? ExitDone : ExitFailed;
+    m_reporter.backupInfo(info, staged.findings() ? *staged.findings() : PeriodFindings());
+    return exported && info.md5Matches() && !staged.flagged() ? ExitDone : ExitFailed;
 }
 
 } // namespace fiscora::app

@@ -2,7 +2,7 @@
 #define FISCORA_APP_JOURNALFACTS_H
 
 #include "numberset.h"
-#include "tablescan.h"
+#include "tablelayout.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

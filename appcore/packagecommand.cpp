@@ -7,8 +7,8 @@
 #include "jobpaths.h"
 #include "jobrunner.h"
 #include "reporter.h"
+#include "periodfindings.h"
 #include "stagedexport.h"
-#include "tablescan.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -59,15 +59,14 @@ int PackageCommand::run(const Command &command)
     if (!JobPaths::mayWrite(m_reporter, plannedArchive(command), command.overwrite))
         return ExitFailed;
     QStringList problems;
-    TableTotals totals;
-    if (!staged.run() || !check(staged, info, &totals, &problems))
+    if (!staged.run() || !check(staged, info, &problems))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
-    HandoverFacts handover = facts(command, info, staged, totals);
-    problems += gaps(handover, totals);
+    HandoverFacts handover = facts(command, info, staged);
+    problems += gaps(handover, *staged.findings());
     handover.problems += problems;
     if (!writeArchive(command, staged, handover))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
-    return staged.outcome().failureReported || !problems.isEmpty() ? ExitFailed : ExitDone;
+    return staged.flagged() || !problems.isEmpty() ? ExitFailed : ExitDone;
 }
 
 QString PackageCommand::plannedArchive(const Command &command)
@@ -77,7 +76,7 @@ QString PackageCommand::plannedArchive(const Command &command)
 
 // Verifying and counting take a while for a large table, and so does hashing a large backup: they
 // run beside the event loop, which takes a stop at once.
-bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, TableTotals *totals, QStringList *problems)
+bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, QStringList *problems)
 {
     m_reporter.message(tr("Verifying the export ..."), false, 0);
     ExportVerifier::Result verification;
@@ -85,7 +84,6 @@ bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, TableTo
     m_runner.runInThread([&] {
         verification = ExportVerifier::verify(staged.path());
         hashed = info.hashData();
-        totals->add(staged.path() + QLatin1Char('/') + TableFile, TableLayout::ofExports());
     });
     if (m_runner.stopRequested() || !passes(verification, staged, problems))
         return false;
@@ -98,7 +96,9 @@ bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, TableTo
 // damaged; anything else the verification finds stops the hand-over.
 bool PackageCommand::passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems)
 {
-    const bool damageReported = staged.outcome().lineProblems > 0;
+    const bool damageReported = staged.findings()->total().damagedRows > 0
+        || std::any_of(staged.findings()->months().cbegin(), staged.findings()->months().cend(),
+                       [](const MonthFinding &month) { return month.lineMessages > 0; });
     qint64 damagedRows = result.findingsLeftOut.value(TableFile);
     bool passed = true;
     for (const Finding &finding : result.findings) {
@@ -125,7 +125,7 @@ bool PackageCommand::passes(const ExportVerifier::Result &result, const StagedEx
 // A month without a single record is not in the backup, or its records were lost to damage;
 // either way the protocol must not let it pass for a month without sales. Nor may a sum pass for
 // whole when records without a readable amount are left out of it.
-QStringList PackageCommand::gaps(const HandoverFacts &handover, const TableTotals &totals)
+QStringList PackageCommand::gaps(const HandoverFacts &handover, const PeriodFindings &findings)
 {
     QStringList months;
     for (const MonthSummary &month : handover.months) {
@@ -136,8 +136,8 @@ QStringList PackageCommand::gaps(const HandoverFacts &handover, const TableTotal
     if (!months.isEmpty())
         gaps << tr("The backup holds no records for %1: these months are not in it, or their records were lost.")
                         .arg(months.join(QLatin1String(", ")));
-    if (totals.unreadableAmounts > 0)
-        gaps << tr("Records whose Betrag cannot be read: %1. The sums leave them out.").arg(totals.unreadableAmounts);
+    if (findings.total().unreadableAmounts > 0)
+        gaps << tr("Records whose Betrag cannot be read: %1. The sums leave them out.").arg(findings.total().unreadableAmounts);
     for (const QString &gap : qAsConst(gaps))
         m_reporter.message(gap, true, 0);
     return gaps;
@@ -163,26 +163,24 @@ bool PackageCommand::writeArchive(const Command &command, const StagedExport &st
     return written;
 }
 
-HandoverFacts PackageCommand::facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
-                                    const TableTotals &totals) const
+HandoverFacts PackageCommand::facts(const Command &command, const BackupInfo &info, const StagedExport &staged) const
 {
     HandoverFacts facts;
     const IndexFileAnalyser &analyser = info.analyser();
     facts.serialNumber = info.serialNumber();
     facts.backupFile = QFileInfo(command.source).absoluteFilePath();
     facts.source = info.sourceText();
-    const QMap<QDate, IndexFileAnalyser::IndexStatus> indexMap = analyser.getIndexMap();
-    for (const QDate &month : totals.reportMonths(analyser, command.fromDate, command.toDate)) {
-        const MonthTotals monthTotals = totals.months.value(month);
-        facts.months.append({month, indexMap.value(month, IndexFileAnalyser::INDEX_OK), monthTotals.records,
-                             monthTotals.amountCents});
-    }
+    for (const MonthFinding &month : staged.findings()->months())
+        facts.months.append({month.month, month.status, month.sums.rows, month.sums.betragCents, month.faults()});
     if (!facts.months.isEmpty()) {
         facts.firstMonth = facts.months.constFirst().month;
         facts.lastMonth = facts.months.constLast().month;
     }
-    facts.records = totals.records() + totals.unreadableRows;
-    facts.problems = staged.outcome().problems;
+    facts.records = staged.findings()->total().rows;
+    for (const ReportedMessage &message : staged.findings()->report()) {
+        if (message.isError)
+            facts.problems << message.text;
+    }
     facts.storedMd5 = analyser.getMD5Value();
     facts.computedMd5 = info.bodyMd5();
     facts.toolVersion = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion();

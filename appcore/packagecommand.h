@@ -13,7 +13,7 @@ class JobRunner;
 class Reporter;
 class StagedExport;
 struct Command;
-struct TableTotals;
+class PeriodFindings;
 
 /*!
  * "package": exports a backup for GDPdU, verifies the export and writes the hand-over archive
@@ -47,12 +47,11 @@ public:
     const HandoverFacts &handover() const { return m_handover; }
 
 private:
-    bool check(const StagedExport &staged, BackupInfo &info, TableTotals *totals, QStringList *problems);
+    bool check(const StagedExport &staged, BackupInfo &info, QStringList *problems);
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
-    QStringList gaps(const HandoverFacts &handover, const TableTotals &totals);
+    QStringList gaps(const HandoverFacts &handover, const PeriodFindings &findings);
     bool writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover);
-    HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged,
-                        const TableTotals &totals) const;
+    HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged) const;
 
     Reporter &m_reporter;
     JobRunner &m_runner;

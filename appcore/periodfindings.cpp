@@ -80,29 +80,40 @@ QString MonthFinding::summary() const
     const QString month = monthText(this->month);
     if (isOk())
         return PeriodFindings::tr("%1: OK, %2").arg(month, recordsText(sums.rows));
-    QStringList parts{recordsText(sums.rows)};
+    QStringList parts = QStringList(recordsText(sums.rows)) + faults();
+    // The count says it already.
+    parts.removeAll(PeriodFindings::tr("no records"));
+    return month + QLatin1String(": ") + parts.join(QLatin1String(", "));
+}
+
+QStringList MonthFinding::faults() const
+{
+    QStringList faults;
     if (status == IndexFileAnalyser::INDEX_ERROR_FILE_MISSING)
-        parts << PeriodFindings::tr("its data file is missing");
+        faults << PeriodFindings::tr("its data file is missing");
     else if (status == IndexFileAnalyser::INDEX_ERROR_FILE_EXIST)
-        parts << PeriodFindings::tr("its data file is not in the index");
+        faults << PeriodFindings::tr("its data file is not in the index");
     else if (status == IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING)
-        parts << PeriodFindings::tr("no index file vouches for it");
+        faults << PeriodFindings::tr("no index file vouches for it");
     if (sums.damagedRows > 0 || lineMessages > 0)
-        parts << PeriodFindings::tr("%1 damaged").arg(qMax<qint64>(sums.damagedRows, lineMessages));
+        faults << PeriodFindings::tr("%1 damaged").arg(qMax<qint64>(sums.damagedRows, lineMessages));
     if (missingLines > 0) {
         QStringList lines;
         for (const NumberGap &gap : gaps)
             lines << (gap.first == gap.last ? QString::number(gap.first)
                                             : PeriodFindings::tr("%1 to %2").arg(gap.first).arg(gap.last));
-        parts << PeriodFindings::tr("%1 missing: lines %2").arg(missingLines).arg(lines.join(QLatin1String(", ")));
+        faults << PeriodFindings::tr("%1 missing: lines %2").arg(missingLines).arg(lines.join(QLatin1String(", ")));
     }
     if (duplicates > 0)
-        parts << PeriodFindings::tr("%1 twice").arg(duplicates);
-    return month + QLatin1String(": ") + parts.join(QLatin1String(", "));
+        faults << PeriodFindings::tr("%1 twice").arg(duplicates);
+    if (faults.isEmpty() && sums.rows == 0)
+        faults << PeriodFindings::tr("no records");
+    return faults;
 }
 
 PeriodFindings::PeriodFindings(const IndexFileAnalyser &analyser, const JournalFacts &facts,
                                const QList<ReportedMessage> &messages)
+    : m_total(facts.total())
 {
     addMonths(analyser, facts);
     addLineReport(facts, messages);

@@ -31,6 +31,8 @@ struct MonthFinding
     bool isOk() const;
     //! The month in words: "06/2023: OK, 40 records" or "06/2023: 9 records, 31 missing: lines 2011 to 2041".
     QString summary() const;
+    //! What keeps the month from passing, in words: "its data file is missing", "31 missing: lines 2011 to 2041".
+    QStringList faults() const;
 };
 
 /*!
@@ -57,6 +59,7 @@ public:
     //! Gaps in the numbering said one by one; the others are counted.
     static constexpr int GapsSaid = 20;
 
+    PeriodFindings() = default;
     PeriodFindings(const IndexFileAnalyser &analyser, const JournalFacts &facts, const QList<ReportedMessage> &messages);
 
     //! The rows of the table that the library's line messages name, for JournalFacts::locate().
@@ -72,6 +75,8 @@ public:
     //! The line numbers missing from the period's rows, and those at its edges.
     qint64 missingLines() const { return m_missing; }
     qint64 unprovenLines() const { return m_unproven; }
+    //! The period's rows, all and those whose Betrag cannot be read.
+    const PeriodSums &total() const { return m_total; }
 
 private:
     void addMonths(const IndexFileAnalyser &analyser, const JournalFacts &facts);
@@ -85,6 +90,7 @@ private:
 
     QList<MonthFinding> m_months;
     QList<ReportedMessage> m_report;
+    PeriodSums m_total;
     qint64 m_missing = 0;
     qint64 m_unproven = 0;
     int m_indexLines = 0;

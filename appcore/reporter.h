@@ -9,7 +9,7 @@
 namespace fiscora::app {
 
 class BackupInfo;
-struct TableTotals;
+class PeriodFindings;
 struct Verification;
 
 //! The register and the file that what is reported next concerns; either may be empty.
@@ -49,8 +49,8 @@ public:
     virtual void fileSaved(const QString &file) = 0;
     //! The user asked the running job to stop.
     virtual void interrupted() = 0;
-    //! What a backup's header says, and the records its data holds.
-    virtual void backupInfo(const BackupInfo &info, const TableTotals &totals) = 0;
+    //! What a backup's header says, and what its records hold, month by month.
+    virtual void backupInfo(const BackupInfo &info, const PeriodFindings &findings) = 0;
     //! What a read of \a source would find.
     virtual void cardListing(const QString &source, const QList<CardListing::Register> &registers) = 0;
     //! What the verification of an export folder found.

@@ -228,9 +228,9 @@ void ExportPage::lookIntoBackup()
     command.source = backup();
     auto *job = new JobThread(command, this);
     m_infoJob = job;
-    connect(job, &JobThread::backupRead, this, [this, job](const app::BackupInfo &info, const app::TableTotals &totals) {
+    connect(job, &JobThread::backupRead, this, [this, job](const app::BackupInfo &info, const app::PeriodFindings &findings) {
         if (job == m_infoJob)
-            showBackup(info, totals);
+            showBackup(info, findings);
     });
     connect(job, &JobThread::errorReported, this, [this, job](const QString &, const QString &error, const QString &hint) {
         if (job == m_infoJob)
@@ -240,9 +240,13 @@ void ExportPage::lookIntoBackup()
     job->start();
 }
 
-void ExportPage::showBackup(const app::BackupInfo &info, const app::TableTotals &totals)
+void ExportPage::showBackup(const app::BackupInfo &info, const app::PeriodFindings &findings)
 {
-    const QList<QDate> months = totals.months.keys();
+    QList<QDate> months;
+    for (const app::MonthFinding &month : findings.months()) {
+        if (month.sums.rows > 0)
+            months << month.month;
+    }
     const QString period = months.isEmpty() ? tr("no records")
                                             : tr("%1 to %2").arg(monthText(months.constFirst()), monthText(months.constLast()));
     const QString md5 = info.md5Matches() ? tr("its data matches the MD5 value of its header")
@@ -250,7 +254,7 @@ void ExportPage::showBackup(const app::BackupInfo &info, const app::TableTotals 
                                                "altered or damaged");
     m_summary->setText(tr("Register %1 · %2 · %3 records · read from %4 · %5.")
                                .arg(info.serialNumber(), period)
-                               .arg(totals.records())
+                               .arg(findings.total().rows)
                                .arg(info.sourceText(), md5));
     if (!months.isEmpty())
         m_span->setAvailable(months.constFirst(), months.constLast());

@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace fiscora::app {
 class BackupInfo;
-struct TableTotals;
+class PeriodFindings;
 }
 
 namespace fiscora::desktop {
@@ -55,7 +55,7 @@ private:
     void chooseBackup();
     void chooseTarget();
     void lookIntoBackup();
-    void showBackup(const app::BackupInfo &info, const app::TableTotals &totals);
+    void showBackup(const app::BackupInfo &info, const app::PeriodFindings &findings);
     void updateOptions();
     void start(app::Command::Kind kind, bool overwrite);
     app::Command command(app::Command::Kind kind, bool overwrite) const;

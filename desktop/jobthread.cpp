@@ -51,7 +51,7 @@ QStringList filesInTheWay(const app::Command &command)
 void registerTypes()
 {
     qRegisterMetaType<app::BackupInfo>();
-    qRegisterMetaType<app::TableTotals>();
+    qRegisterMetaType<app::PeriodFindings>();
     qRegisterMetaType<QList<CardListing::Register>>();
 }
 
@@ -160,9 +160,9 @@ void JobThread::interrupted()
     Q_EMIT stopping();
 }
 
-void JobThread::backupInfo(const app::BackupInfo &info, const app::TableTotals &totals)
+void JobThread::backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings)
 {
-    Q_EMIT backupRead(info, totals);
+    Q_EMIT backupRead(info, findings);
 }
 
 void JobThread::cardListing(const QString &source, const QList<CardListing::Register> &registers)

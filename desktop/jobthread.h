@@ -5,7 +5,7 @@
 #include "command.h"
 #include "handoverprotocol.h"
 #include "reporter.h"
-#include "tablescan.h"
+#include "periodfindings.h"
 
 #include <fiscora/cardlisting.h>
 
@@ -63,7 +63,7 @@ Q_SIGNALS:
     //! A backup file, a table file, a GDPdU description file or an archive was written.
     void fileWritten(const QString &serialNumber, const QString &file);
     void stopping();
-    void backupRead(const fiscora::app::BackupInfo &info, const fiscora::app::TableTotals &totals);
+    void backupRead(const fiscora::app::BackupInfo &info, const fiscora::app::PeriodFindings &findings);
     void cardListed(const QString &source, const QList<fiscora::CardListing::Register> &registers);
 
 protected:
@@ -80,7 +80,7 @@ private:
     void finished(const QString &file) override;
     void fileSaved(const QString &file) override;
     void interrupted() override;
-    void backupInfo(const app::BackupInfo &info, const app::TableTotals &totals) override;
+    void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
     void done(int exitCode) override;
@@ -98,7 +98,7 @@ private:
 } // namespace fiscora::desktop
 
 Q_DECLARE_METATYPE(fiscora::app::BackupInfo)
-Q_DECLARE_METATYPE(fiscora::app::TableTotals)
+Q_DECLARE_METATYPE(fiscora::app::PeriodFindings)
 Q_DECLARE_METATYPE(QList<fiscora::CardListing::Register>)
 
 #endif // FISCORA_DESKTOP_JOBTHREAD_H

@@ -175,13 +175,14 @@ void CliTest::readExportInfo()
                                "[info] The data was created by reading from SD-Card or Backup.\n"
                                "[info] Serialnumber of the cash register: 12345678\n"
                                "[info] The data index is correct, no issues recognised.\n"
-                               "Month    Records  Index\n"
+                               "Month    Records  Verdict\n"
                                "01/2019        4  OK\n"
                                "02/2019        4  OK\n"
                                "03/2019        4  OK\n")
                                        .arg(backup, QString::fromLatin1(md5))
                                        .arg(data.size()));
-    QCOMPARE(info.err, QString());
+    // Looking into a large backup takes a while, and says how far it got.
+    QCOMPARE(QString(info.err).remove(QRegularExpression("CR#12345678: Progress: \\d+ of 100\n")), QString());
     QCOMPARE(info.exitCode, 0);
 }
 
@@ -452,7 +453,7 @@ void CliTest::package()
     const QString protocol = text.out.simplified();
     for (const QString fact : {"Seriennummer der Kasse 12345678", "Zeitraum Januar 2019 bis März 2019",
                                "Datensätze in der Tabellendatei 24", "Entschlüsselungsfehler bei Zeile: 12",
-                               "Februar 2019 OK 7", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
+                               "Februar 2019 1 beschädigt 8", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
         QVERIFY2(protocol.contains(fact), qPrintable(fact + " not in: " + protocol));
 }
 
@@ -471,7 +472,7 @@ void CliTest::packageMonthsWithoutRecords()
     QCOMPARE(packaged.exitCode, 1);
     const QString archive = dir.filePath("handover/CR#12345678_201901_201903.zip");
     const Result text = run("bash", {"-c", QString("unzip -p '%1' protokoll.pdf | pdftotext -layout - -").arg(archive)});
-    QVERIFY2(text.out.simplified().contains("January 2019 OK 0 0.00 February 2019 OK 0 0.00 March 2019 OK 2"),
+    QVERIFY2(text.out.simplified().contains("January 2019 no records 0 0.00 February 2019 no records 0 0.00 March 2019 OK 2"),
              qPrintable(text.out));
     QVERIFY2(text.out.simplified().contains("The backup holds no records for 01/2019, 02/2019"), qPrintable(text.out));
 }

@@ -40,9 +40,9 @@ HandoverFacts facts(const QList<MonthSummary> &months)
 
 HandoverFacts threeMonths()
 {
-    return facts({{QDate(2019, 1, 1), IndexFileAnalyser::INDEX_OK, 1000, 123456},
-                  {QDate(2019, 2, 1), IndexFileAnalyser::INDEX_ERROR_FILE_MISSING, 0, 0},
-                  {QDate(2019, 3, 1), IndexFileAnalyser::INDEX_OK, 234, -250}});
+    return facts({{QDate(2019, 1, 1), IndexFileAnalyser::INDEX_OK, 1000, 123456, {}},
+                  {QDate(2019, 2, 1), IndexFileAnalyser::INDEX_ERROR_FILE_MISSING, 0, 0, {"its data file is missing"}},
+                  {QDate(2019, 3, 1), IndexFileAnalyser::INDEX_OK, 234, -250, {}}});
 }
 
 // What program printed, or why it printed nothing.
@@ -144,32 +144,29 @@ void HandoverProtocolTest::statesTheFacts()
 // The row of a one-month period, and the total below it.
 void HandoverProtocolTest::monthRow_data()
 {
-    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("faults");
     QTest::addColumn<qint64>("cents");
     QTest::addColumn<QString>("statusText");
     QTest::addColumn<QString>("sum");
-    const int ok = IndexFileAnalyser::INDEX_OK;
-    QTest::newRow("OK") << ok << qint64(123456) << "OK" << "1,234.56";
-    QTest::newRow("data file missing") << int(IndexFileAnalyser::INDEX_ERROR_FILE_MISSING) << qint64(0)
-                                       << "data file missing" << "0.00";
-    QTest::newRow("data file not in the index") << int(IndexFileAnalyser::INDEX_ERROR_FILE_EXIST) << qint64(999)
-                                                << "data file not in the index" << "9.99";
-    QTest::newRow("no index file") << int(IndexFileAnalyser::INDEX_ERROR_INDEXFILE_MISSING) << qint64(5)
-                                   << "no index file" << "0.05";
-    QTest::newRow("status byte of a damaged header") << 7 << qint64(100) << "unknown status 7" << "1.00";
-    QTest::newRow("refund below one euro") << ok << qint64(-5) << "OK" << "-0.05";
-    QTest::newRow("largest amount") << ok << std::numeric_limits<qint64>::max() << "OK" << "92,233,720,368,547,758.07";
-    QTest::newRow("most negative amount") << ok << std::numeric_limits<qint64>::min() << "OK"
+    QTest::newRow("OK") << QStringList() << qint64(123456) << "OK" << "1,234.56";
+    QTest::newRow("data file missing") << QStringList("its data file is missing") << qint64(0)
+                                       << "its data file is missing" << "0.00";
+    QTest::newRow("damaged and lines missing") << QStringList{"1 damaged", "2 missing: lines 5 to 6"} << qint64(999)
+                                               << "1 damaged, 2 missing: lines 5 to 6" << "9.99";
+    QTest::newRow("refund below one euro") << QStringList() << qint64(-5) << "OK" << "-0.05";
+    QTest::newRow("largest amount") << QStringList() << std::numeric_limits<qint64>::max() << "OK"
+                                    << "92,233,720,368,547,758.07";
+    QTest::newRow("most negative amount") << QStringList() << std::numeric_limits<qint64>::min() << "OK"
                                           << "-92,233,720,368,547,758.08";
 }
 
 void HandoverProtocolTest::monthRow()
 {
-    QFETCH(int, status);
+    QFETCH(QStringList, faults);
     QFETCH(qint64, cents);
     QFETCH(QString, statusText);
     QFETCH(QString, sum);
-    const QStringList lines = textOf(facts({{QDate(2019, 1, 1), IndexFileAnalyser::IndexStatus(status), 1234567, cents}}));
+    const QStringList lines = textOf(facts({{QDate(2019, 1, 1), IndexFileAnalyser::INDEX_OK, 1234567, cents, faults}}));
     QVERIFY(lines.contains(QStringLiteral("Period January 2019")));
     QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^January 2019 "))),
              QStringList{QStringLiteral("January 2019 %1 1,234,567 %2").arg(statusText, sum)});
@@ -181,7 +178,7 @@ void HandoverProtocolTest::longPeriodOnA4Pages()
 {
     QList<MonthSummary> months;
     for (QDate month(2017, 1, 1); month < QDate(2020, 1, 1); month = month.addMonths(1))
-        months.append({month, IndexFileAnalyser::INDEX_OK, 1, 100});
+        months.append({month, IndexFileAnalyser::INDEX_OK, 1, 100, {}});
     const QStringList lines = textOf(facts(months));
     QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\\w+ 20(17|18|19) OK 1 1.00$"))).size(), 36);
     QVERIFY(lines.contains(QStringLiteral("Total 36 36.00")));

@@ -84,6 +84,8 @@ private Q_SLOTS:
     void monthsAndDays();
     void damagedRows();
     void period();
+    void periodCopy_data();
+    void periodCopy();
 };
 
 void JournalFactsTest::numbering_data()
@@ -205,6 +207,52 @@ void JournalFactsTest::period()
     QByteArray leadingCopied;
     factsOf(leading + march, QDate(2020, 3, 1), QDate(), &leadingCopied);
     QCOMPARE(leadingCopied, leading + march);
+}
+
+void JournalFactsTest::periodCopy_data()
+{
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QByteArrayList>("kept");
+    QTest::addColumn<qint64>("leftOut");
+
+    const QByteArray january = "1;15.01.2019;1,00\r\n";
+    const QByteArray february = "1;03.02.2019;1,00\r\n";
+    const QByteArray march = "1;28.03.2019;1,00\r\n";
+    const QByteArray repaired = "1;0";
+    QTest::newRow("by date") << QByteArrayList{january, february, march} << QByteArrayList{february} << qint64(2);
+    QTest::newRow("undated after a kept line") << QByteArrayList{january, february, repaired + "\r\n", march}
+                                              << QByteArrayList{february, repaired + "\r\n"} << qint64(2);
+    QTest::newRow("undated after a left line") << QByteArrayList{january, repaired + "\r\n", february}
+                                              << QByteArrayList{february} << qint64(2);
+    QTest::newRow("undated at the start go with the first date") << QByteArrayList{repaired + "\r\n", february}
+                                                                << QByteArrayList{repaired + "\r\n", february}
+                                                                << qint64(0);
+    // A last line without its line end is copied as it is.
+    QTest::newRow("no line end at the end") << QByteArrayList{february, repaired} << QByteArrayList{february, repaired}
+                                            << qint64(0);
+}
+
+// A table file's rows of February 2019, copied as they stand; of a table of three columns: a
+// number, the date, the amount.
+void JournalFactsTest::periodCopy()
+{
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QByteArrayList, kept);
+    QTemporaryDir dir;
+    QFile table(dir.filePath("table.csv"));
+    QVERIFY(table.open(QIODevice::WriteOnly) && table.write(lines.join()) > 0 && table.flush());
+    TableLayout layout;
+    layout.columnCount = 3;
+    layout.dateColumn = 1;
+    layout.amountColumn = 2;
+    JournalFacts facts(layout, QDate(2019, 2, 1));
+    QByteArray copied;
+    QBuffer out(&copied);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QVERIFY(facts.addFile(table.fileName(), &out));
+    QCOMPARE(copied, kept.join());
+    QCOMPARE(facts.total().rows, qint64(kept.size()));
+    QTEST(facts.outside().rows, "leftOut");
 }
 
 QTEST_GUILESS_MAIN(JournalFactsTest)

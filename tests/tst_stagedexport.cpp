@@ -38,7 +38,7 @@ public:
     void finished(const QString &) override {}
     void fileSaved(const QString &) override {}
     void interrupted() override {}
-    void backupInfo(const BackupInfo &, const TableTotals &) override {}
+    void backupInfo(const BackupInfo &, const PeriodFindings &) override {}
     void cardListing(const QString &, const QList<fiscora::CardListing::Register> &) override {}
     void verification(const Verification &) override {}
     void done(int) override {}

@@ -567,10 +567,6 @@
         <translation>Monat</translation>
     </message>
     <message>
-        <source>Index status</source>
-        <translation>Indexstatus</translation>
-    </message>
-    <message>
         <source>Records</source>
         <translation>Datensätze</translation>
     </message>
@@ -589,6 +585,14 @@
     <message>
         <source>%1 to %2</source>
         <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -788,6 +792,10 @@
     <message>
         <source>missing months: %1</source>
         <translation>fehlende Monate: %1</translation>
+    </message>
+    <message>
+        <source>no records</source>
+        <translation>keine Datensätze</translation>
     </message>
 </context>
 <context>
@@ -1202,10 +1210,6 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>Monat</translation>
     </message>
     <message>
-        <source>Index</source>
-        <translation>Index</translation>
-    </message>
-    <message>
         <source>Card: %1</source>
         <translation>Karte: %1</translation>
     </message>
@@ -1284,8 +1288,12 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>Der Export hat die Prüfung nicht bestanden.</translation>
     </message>
     <message>
-        <source>%1 rows are no record that can be read, or hold no date.</source>
-        <translation>%1 Zeilen sind kein lesbarer Datensatz oder enthalten kein Datum.</translation>
+        <source>Verdict</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
