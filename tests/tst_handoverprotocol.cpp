@@ -102,9 +102,9 @@ void HandoverProtocolTest::statesTheFacts_data()
                                             "MD5 value in the backup header " + Md5Text,
                                             "MD5 value of the backup's data " + Md5Text,
                                             "Comparison matches",
-                                            "Month Index status Records Sum of Betrag",
+                                            "Month Status Records Sum of Betrag",
                                             "January 2019 OK 1,000 1,234.56",
-                                            "February 2019 data file missing 0 0.00",
+                                            "February 2019 its data file is missing 0 0.00",
                                             "March 2019 OK 234 -2.50",
                                             "Total 1,234 1,232.06",
                                             "No records were repaired and none were lost."};
