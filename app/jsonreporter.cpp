@@ -186,6 +186,8 @@ void JsonReporter::verification(const app::Verification &verification)
         {QStringLiteral("folder"), verification.folder},
         {QStringLiteral("valid"), verification.isValid()},
         {QStringLiteral("rowsChecked"), verification.result.rowsChecked},
+        {QStringLiteral("period"), verification.period},
+        {QStringLiteral("tableFindings"), QJsonArray::fromStringList(verification.tableFindings)},
         {QStringLiteral("findings"), findings},
         {QStringLiteral("findingsLeftOut"), leftOut},
     };
@@ -193,6 +195,7 @@ void JsonReporter::verification(const app::Verification &verification)
         fields.insert(QStringLiteral("backup"), verification.backup);
         fields.insert(QStringLiteral("md5Holds"), verification.md5Holds);
         fields.insert(QStringLiteral("differences"), differences);
+        fields.insert(QStringLiteral("damageReported"), verification.damageReported);
     }
     print("verification", fields);
 }

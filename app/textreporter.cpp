@@ -219,20 +219,27 @@ void TextReporter::verification(const app::Verification &verification)
 {
     const app::ExportVerifier::Result &result = verification.result;
     printLine(stdout, tr("Export folder: %1").arg(verification.folder));
+    printLine(stdout, tr("Period: %1").arg(verification.period));
     for (const app::Finding &finding : result.findings)
         printLine(stdout, flagged(finding.toString(), true, m_outColours));
     for (auto file = result.findingsLeftOut.cbegin(); file != result.findingsLeftOut.cend(); ++file)
         printLine(stdout, flagged(tr("%1: %2 more findings.").arg(file.key()).arg(*file), true, m_outColours));
+    for (const QString &finding : verification.tableFindings)
+        printLine(stdout, flagged(finding, true, m_outColours));
     printLine(stdout, tr("Rows checked: %1").arg(result.rowsChecked));
     if (!verification.backup.isEmpty() && verification.exported) {
         for (auto file = verification.differences.cbegin(); file != verification.differences.cend(); ++file) {
-            const QString difference = *file == 0 ? tr("%1 is not in both the folder and an export of the backup.")
-                                                  : tr("%1 differs from an export of the backup from line %2 on.");
-            printLine(stdout, flagged(difference.arg(file.key()).arg(*file), true, m_outColours));
+            const QString difference = *file == 0
+                ? tr("%1 is not in both the folder and an export of the backup.").arg(file.key())
+                : tr("%1 differs from an export of the backup from line %2 on.").arg(file.key()).arg(*file);
+            printLine(stdout, flagged(difference, true, m_outColours));
         }
         if (verification.differences.isEmpty())
             printLine(stdout, flagged(tr("Every file is what an export of %1 gives.").arg(verification.backup), false,
                                       m_outColours));
+        if (verification.damageReported)
+            printLine(stdout, flagged(tr("The backup's records are damaged or lost where the lines above say, and so "
+                                         "are the folder's."), true, m_outColours));
         printLine(stdout, verification.md5Holds
                               ? flagged(tr("The backup's data matches the MD5 value of its header."), false, m_outColours)
                               : flagged(tr("The backup's data does not match the MD5 value of its header."), true,

@@ -274,12 +274,12 @@ void PeriodFindings::addNumbering(const JournalFacts &facts)
         };
         const auto duplicate = inPeriod(numbering.duplicates);
         if (duplicate != numbering.duplicates.cend()) {
-            say(tr("Line numbers appear more than once: %1 in all, the first %2 again in %3.")
+            say(tr("Line numbers that appear more than once: %1; the first, %2, again in %3.")
                     .arg(numbering.duplicateCount).arg(duplicate->number).arg(where(duplicate->place)), true);
         }
         const auto backward = inPeriod(numbering.backwards);
         if (backward != numbering.backwards.cend()) {
-            say(tr("Line numbers go back: %1 times, the first to %2 in %3.")
+            say(tr("Rows whose line number is smaller than the one before: %1; the first, %2, in %3.")
                     .arg(numbering.backwardCount).arg(backward->number).arg(where(backward->place)), true);
         }
     }

@@ -4,7 +4,9 @@
 #include "exportcommand.h"
 #include "jobpaths.h"
 #include "jobrunner.h"
+#include "journalfacts.h"
 #include "linereader.h"
+#include "periodfindings.h"
 #include "reporter.h"
 #include "stagedexport.h"
 
@@ -18,23 +20,12 @@ namespace fiscora::app {
 
 namespace {
 
-// An export folder is named after its period: "201903", "201901_201912", or the label of a
-// backup of every month.
-void takePeriod(const QString &label, Command *command)
-{
-    const QRegularExpression period(QStringLiteral("^(\\d{6})(?:_(\\d{6}))?$"));
-    const QRegularExpressionMatch match = period.match(label);
-    if (!match.hasMatch())
-        return;
-    command->fromDate = QDate::fromString(match.captured(1), QStringLiteral("yyyyMM"));
-    command->toDate = QDate::fromString(match.captured(2), QStringLiteral("yyyyMM"));
-}
-
 } // namespace
 
 bool Verification::isValid() const
 {
-    return result.isValid() && (backup.isEmpty() || (exported && md5Holds && differences.isEmpty()));
+    return result.isValid() && tableFindings.isEmpty()
+        && (backup.isEmpty() || (exported && md5Holds && differences.isEmpty() && !damageReported));
 }
 
 VerifyCommand::VerifyCommand(Reporter &reporter, JobRunner &runner)
@@ -54,8 +45,14 @@ int VerifyCommand::run(const Command &command)
         return ExitFailed;
     }
     Verification verification;
-    verification.folder = command.source;
-    verification.result = ExportVerifier::verify(command.source);
+    // "folder/" and "folder" are one folder, and its name tells the period.
+    verification.folder = QDir::cleanPath(command.source);
+    Command period;
+    verification.period = takePeriod(verification.folder, &period);
+    m_runner.runInThread([&] {
+        verification.result = ExportVerifier::verify(verification.folder);
+        checkTable(period, &verification);
+    });
     if (!command.target.isEmpty())
         compareWithBackup(m_reporter, m_runner, command.target, &verification);
     if (m_runner.stopRequested())
@@ -72,7 +69,7 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
     again.kind = Command::Export;
     again.source = backup;
     again.gdpduExport = true;
-    takePeriod(QFileInfo(verification->folder).fileName(), &again);
+    takePeriod(QDir::cleanPath(verification->folder), &again);
     Command checked = again;
     checked.kind = Command::Verify;
     if (!ExportCommand::checkBackup(reporter, checked))
@@ -82,6 +79,7 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
     StagedExport staged(reporter, runner, again, JobRunner::ForwardLineProblems);
     verification->exported = staged.run();
     verification->md5Holds = !staged.outcome().files.isEmpty() && !staged.outcome().hashInvalid;
+    verification->damageReported = staged.flagged();
     if (!verification->exported)
         return;
     QStringList names = QDir(staged.path()).entryList(QDir::Files) + QDir(verification->folder).entryList(QDir::Files);
@@ -91,6 +89,47 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
                                             staged.path() + QLatin1Char('/') + name);
         if (line >= 0)
             verification->differences.insert(name, line);
+    }
+}
+
+// An export folder is named after its period: "201903", "201901_201912", or the label of a
+// backup of every month.
+QString VerifyCommand::takePeriod(const QString &folder, Command *command)
+{
+    const QString name = QFileInfo(folder).fileName();
+    const QRegularExpression period(QStringLiteral("^(\\d{6})(?:_(\\d{6}))?$"));
+    const QRegularExpressionMatch match = period.match(name);
+    command->fromDate = QDate::fromString(match.captured(1), QStringLiteral("yyyyMM"));
+    command->toDate = QDate::fromString(match.captured(2), QStringLiteral("yyyyMM"));
+    // A backup of every month is labelled "complete".
+    if (name == QLatin1String("complete"))
+        return tr("every month, as the folder's name %1 says").arg(name);
+    if (!command->fromDate.isValid())
+        return tr("every month, as the folder's name %1 names no period").arg(name);
+    const QString first = command->fromDate.toString(QStringLiteral("MM/yyyy"));
+    if (!command->toDate.isValid())
+        return tr("%1, as the folder's name %2 says").arg(first, name);
+    return tr("%1 to %2, as the folder's name %3 says").arg(first, command->toDate.toString(QStringLiteral("MM/yyyy")), name);
+}
+
+// The rows alone tell of rows taken out, copied or moved, and of rows of another period.
+void VerifyCommand::checkTable(const Command &period, Verification *verification)
+{
+    JournalFacts facts(TableLayout::ofExports(), period.fromDate, period.toDate);
+    const QString table = verification->folder + QLatin1String("/gobd.csv");
+    if (!QFileInfo::exists(table) || !facts.addFile(table))
+        return;
+    if (facts.rowsRead() == 0)
+        verification->tableFindings << tr("gobd.csv holds no rows.");
+    if (facts.outside().rows > 0) {
+        verification->tableFindings << tr("gobd.csv holds %1 rows outside its period %2.")
+                                           .arg(facts.outside().rows)
+                                           .arg(verification->period);
+    }
+    const PeriodFindings findings(IndexFileAnalyser(), facts, {});
+    for (const ReportedMessage &message : findings.report()) {
+        if (message.isError)
+            verification->tableFindings << message.text;
     }
 }
 

@@ -27,6 +27,13 @@ struct Verification
     //! The files that differ from the backup's export, with the first line that differs (0: the
     //! file is missing on one side).
     QMap<QString, qint64> differences;
+    //! Whether the backup's export reported damaged or lost records: the folder holds them too.
+    bool damageReported = false;
+    //! The period the folder holds, and where that was learnt, in words.
+    QString period;
+    //! What the table's own rows show wrong: gaps and repeats in the numbering, rows outside the
+    //! period, no rows at all.
+    QStringList tableFindings;
 
     bool isValid() const;
 };
@@ -60,6 +67,10 @@ public:
     static qint64 firstDifference(const QString &first, const QString &second);
 
 private:
+    //! The period of \a folder's name on \a command, and the sentence that says so.
+    static QString takePeriod(const QString &folder, Command *command);
+    static void checkTable(const Command &period, Verification *verification);
+
     Reporter &m_reporter;
     JobRunner &m_runner;
 };

@@ -99,6 +99,8 @@ private Q_SLOTS:
     void alteredBackup();
     void verify_data();
     void verify();
+    void verifyTampering_data();
+    void verifyTampering();
     void package();
     void packageMonthsWithoutRecords();
     void packageRefused_data();
@@ -400,16 +402,54 @@ void CliTest::verify()
                                               : "[error] The export did not pass the verification.\n";
     const QString found = finding.isEmpty() ? QString() : "[error] " + finding + "\n";
     const Result alone = runApp({"verify", folder});
-    QCOMPARE(alone.out, "Export folder: " + folder + "\n" + found + "Rows checked: 4\n" + verdict);
+    const QString period = "Period: every month, as the folder's name complete says\n";
+    QCOMPARE(alone.out, "Export folder: " + folder + "\n" + period + found + "Rows checked: 4\n" + verdict);
     QCOMPARE(alone.exitCode, finding.isEmpty() ? 0 : 1);
 
     const Result compared = runApp({"verify", folder, dir.filePath("Backup_CR#12345678_complete.enc")});
     const QString comparison = finding.isEmpty()
         ? "[info] Every file is what an export of " + dir.filePath("Backup_CR#12345678_complete.enc") + " gives.\n"
         : QString("[error] gobd.csv differs from an export of the backup from line %1 on.\n").arg(line);
-    QCOMPARE(compared.out, "Export folder: " + folder + "\n" + found + "Rows checked: 4\n" + comparison
+    QCOMPARE(compared.out, "Export folder: " + folder + "\n" + period + found + "Rows checked: 4\n" + comparison
                            + "[info] The backup's data matches the MD5 value of its header.\n" + verdict);
     QCOMPARE(compared.exitCode, finding.isEmpty() ? 0 : 1);
+}
+
+void CliTest::verifyTampering_data()
+{
+    QTest::addColumn<QString>("tampering");
+    QTest::addColumn<QString>("finding");
+    QTest::newRow("line deleted") << "5d" << "Line 13 is missing from the numbering, between 11.02.2019 16:29:55 and 18.02.2019 10:44:46.\n";
+    QTest::newRow("line doubled") << "5p" << "Line numbers that appear more than once: 1; the first, 13, again in row 6 of this table, "
+                                     "15.02.2019 13:45:54.\n";
+    QTest::newRow("lines swapped") << "5{h;d};6G" << "Rows whose line number is smaller than the one before: 1; the first, 13, in row 6 of "
+                                      "this table, 15.02.2019 13:45:54.\n";
+    QTest::newRow("table emptied") << "d" << "gobd.csv holds no rows.\n";
+    QTest::newRow("a month's table under another's name") << "" << "gobd.csv holds 8 rows outside its period 03/2019, as the folder's name 201903 says.\n";
+}
+
+// An export of February 2019 tampered with is caught without the backup, by its rows alone, and
+// so it is whether or not its folder is written with a slash behind.
+void CliTest::verifyTampering()
+{
+    QFETCH(QString, tampering);
+    QFETCH(QString, finding);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-03", "--lines", "8"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    QCOMPARE(runApp("export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu --from 2019-02 -q", dir.path()).exitCode, 0);
+    QString folder = dir.filePath("out/CR#12345678/201902/");
+    const Result sound = runApp({"verify", folder, dir.filePath("Backup_CR#12345678_complete.enc")});
+    QVERIFY2(sound.exitCode == 0 && sound.out.endsWith("[info] The export is sound.\n"), qPrintable(sound.out));
+    if (tampering.isEmpty()) {
+        QVERIFY(QDir().rename(folder, dir.filePath("out/CR#12345678/201903")));
+        folder = dir.filePath("out/CR#12345678/201903");
+    } else {
+        QCOMPARE(run("sed", {"-i", tampering, folder + "gobd.csv"}).exitCode, 0);
+    }
+    const Result alone = runApp({"verify", folder});
+    QVERIFY2(alone.out.contains("[error] " + finding), qPrintable(alone.out));
+    QCOMPARE(alone.exitCode, 1);
 }
 
 // The hand-over archive of a quarter from a backup with a damaged record: the export folder, a

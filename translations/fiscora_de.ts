@@ -726,14 +726,6 @@
         <translation>Zeile %1 fehlt in der Nummerierung, %2.</translation>
     </message>
     <message>
-        <source>Line numbers appear more than once: %1 in all, the first %2 again in %3.</source>
-        <translation>Zeilennummern kommen mehrfach vor: %1 insgesamt, die erste, %2, erneut in %3.</translation>
-    </message>
-    <message>
-        <source>Line numbers go back: %1 times, the first to %2 in %3.</source>
-        <translation>Zeilennummern springen zurück: %1-mal, das erste Mal auf %2 in %3.</translation>
-    </message>
-    <message>
         <source>Lines missing from the numbering in all: %1, and %2 at the edges of this period.</source>
         <translation>In der Nummerierung fehlende Zeilen insgesamt: %1, dazu %2 an den Rändern dieses Zeitraums.</translation>
     </message>
@@ -796,6 +788,14 @@
     <message>
         <source>no records</source>
         <translation>keine Datensätze</translation>
+    </message>
+    <message>
+        <source>Line numbers that appear more than once: %1; the first, %2, again in %3.</source>
+        <translation>Zeilennummern, die mehrfach vorkommen: %1; die erste, %2, erneut in %3.</translation>
+    </message>
+    <message>
+        <source>Rows whose line number is smaller than the one before: %1; the first, %2, in %3.</source>
+        <translation>Zeilen, deren Zeilennummer kleiner ist als die davor: %1; die erste, %2, in %3.</translation>
     </message>
 </context>
 <context>
@@ -900,6 +900,30 @@
     <message>
         <source>Give the folder that holds index.xml and the table file.</source>
         <translation>Geben Sie den Ordner an, der index.xml und die Tabellendatei enthält.</translation>
+    </message>
+    <message>
+        <source>every month, as the folder&apos;s name %1 names no period</source>
+        <translation>jeder Monat, da der Ordnername %1 keinen Zeitraum nennt</translation>
+    </message>
+    <message>
+        <source>%1, as the folder&apos;s name %2 says</source>
+        <translation>%1, wie der Ordnername %2 sagt</translation>
+    </message>
+    <message>
+        <source>%1 to %2, as the folder&apos;s name %3 says</source>
+        <translation>%1 bis %2, wie der Ordnername %3 sagt</translation>
+    </message>
+    <message>
+        <source>gobd.csv holds no rows.</source>
+        <translation>gobd.csv enthält keine Zeilen.</translation>
+    </message>
+    <message>
+        <source>gobd.csv holds %1 rows outside its period %2.</source>
+        <translation>gobd.csv enthält %1 Zeilen außerhalb ihres Zeitraums %2.</translation>
+    </message>
+    <message>
+        <source>every month, as the folder&apos;s name %1 says</source>
+        <translation>jeder Monat, wie der Ordnername %1 sagt</translation>
     </message>
 </context>
 <context>
@@ -1294,6 +1318,14 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Period: %1</source>
+        <translation>Zeitraum: %1</translation>
+    </message>
+    <message>
+        <source>The backup&apos;s records are damaged or lost where the lines above say, and so are the folder&apos;s.</source>
+        <translation>Die Datensätze der Sicherung sind beschädigt oder verloren, wo es die Zeilen oben sagen, und ebenso die des Ordners.</translation>
     </message>
 </context>
 <context>
