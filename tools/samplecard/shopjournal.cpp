@@ -40,6 +40,12 @@ ShopJournal::ShopJournal(const ShopOptions &options)
     number();
 }
 
+void ShopJournal::manipulate(const Manipulation &manipulation)
+{
+    manipulation.apply(m_days, m_options.seed);
+    number();
+}
+
 QList<QByteArray> ShopJournal::lines() const
 {
     QList<QByteArray> lines;

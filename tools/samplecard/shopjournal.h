@@ -1,6 +1,7 @@
 #ifndef FISCORA_SAMPLE_SHOPJOURNAL_H
 #define FISCORA_SAMPLE_SHOPJOURNAL_H
 
+#include "manipulation.h"
 #include "openinghours.h"
 #include "shopday.h"
 
@@ -41,6 +42,7 @@ struct ShopOptions
  * ShopOptions options;
  * options.seed = 7;
  * ShopJournal journal(options);
+ * journal.manipulate(Manipulation(ManipulationKind::CutTakings, QDate(2019, 3, 1), QDate(2019, 3, 31)));
  * const QList<QByteArray> march = journal.monthLines(QDate(2019, 3, 1));
  * \endcode
  */
@@ -48,6 +50,10 @@ class ShopJournal
 {
 public:
     explicit ShopJournal(const ShopOptions &options = ShopOptions());
+
+    //! Applies \a manipulation and numbers the journal anew; lines taken off the card keep
+    //! their numbers.
+    void manipulate(const Manipulation &manipulation);
 
     //! The days on which the shop was open.
     const QList<ShopDay> &days() const { return m_days; }
