@@ -10,7 +10,9 @@
 #include <optional>
 
 using fiscora::sample::CardOptions;
+using fiscora::sample::Manipulation;
 using fiscora::sample::RegisterFiles;
+using fiscora::sample::ShopOptions;
 
 namespace {
 
@@ -63,6 +65,9 @@ private:
     bool takeMonth(const QCommandLineParser &parser, const char *name, QDate &month) const;
     bool parseMonth(const QString &text, const char *name, QDate &month) const;
     bool takeDamage(const QCommandLineParser &parser);
+    bool takeShop(const QCommandLineParser &parser);
+    bool takeShopOptions(const QCommandLineParser &parser, ShopOptions &shop);
+    bool takeManipulations(const QCommandLineParser &parser);
     std::optional<int> fail(const QString &text) const;
 
     QString m_folder;
@@ -95,6 +100,25 @@ std::optional<int> MakeCard::parse(const QStringList &arguments)
         {"damage-every", "Damage every <n>-th record of the card, the kinds of damage in turn.", "n"},
         {"no-maker-folder", "Put the registers straight into FOLDER."},
         {"no-index-file", "Leave out the registers' index files."},
+        {"shop", "Write the journal of a cafe with a bakery counter instead, as many lines as it books: per "
+                 "open day receipts of articles (Artikel, Storno, Retoure) each with its payment line (Zahlung: "
+                 "Bar or EC-Karte) within the opening hours, then the closing report (Bericht, Z-Bericht), "
+                 "numbered without gaps. Not with --lines or --size."},
+        {"seed", "With --shop: the first register's journal comes from <n> (default 1), the others' from the "
+                 "numbers after it.",
+         "n"},
+        {"closed-on", "With --shop: the shop stays closed on <weekday>, monday to sunday, or none (default "
+                      "sunday).",
+         "weekday"},
+        {"open-on-holidays", "With --shop: the shop opens on public holidays too."},
+        {"manipulate", "With --shop: manipulate the journal's days of <span>, a month (2019-03), a day "
+                       "(2019-03-05) or days (2019-03-01..2019-03-14). <kind> is delete-lines (a run of "
+                       "receipts off the card, a gap left), delete-receipts (one in eight cash sales gone, "
+                       "numbers closed up, closing report made again), invent-takings (receipts replaced to "
+                       "make up takings of favourite digits) or cut-takings (on some days cash sales gone until "
+                       "the takings are 30 % lower, numbers closed up). May be given more than once; applied in "
+                       "order.",
+         "kind@span"},
     });
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -126,7 +150,8 @@ std::optional<int> MakeCard::takeOptions(const QCommandLineParser &parser)
         m_options.totalSize = *size;
     }
     if (!takeMonth(parser, "from", m_options.firstMonth) || !takeMonth(parser, "to", m_options.lastMonth)
-        || !takeMonth(parser, "missing-month", m_options.missingMonth) || !takeDamage(parser))
+        || !takeMonth(parser, "missing-month", m_options.missingMonth) || !takeDamage(parser)
+        || !takeShop(parser))
         return ExitUsage;
     // The index counts months from January 2016; data files name their year with two digits.
     if (m_options.firstMonth.year() < 2016 || m_options.lastMonth.year() > 2099
@@ -172,6 +197,62 @@ bool MakeCard::takeDamage(const QCommandLineParser &parser)
     if (!ok || m_options.damageEvery < 1)
         fail(QString("Invalid number \"%1\" for --damage-every.").arg(parser.value("damage-every")));
     return ok && m_options.damageEvery >= 1;
+}
+
+bool MakeCard::takeShop(const QCommandLineParser &parser)
+{
+    if (!parser.isSet("shop")) {
+        for (const char *option : {"seed", "closed-on", "open-on-holidays", "manipulate"}) {
+            if (parser.isSet(option)) {
+                fail(QString("--%1 needs --shop.").arg(option));
+                return false;
+            }
+        }
+        return true;
+    }
+    if (parser.isSet("lines") || parser.isSet("size")) {
+        fail("--shop writes as many lines as the shop books: leave out --lines and --size.");
+        return false;
+    }
+    m_options.shop = ShopOptions();
+    return takeShopOptions(parser, *m_options.shop) && takeManipulations(parser);
+}
+
+bool MakeCard::takeManipulations(const QCommandLineParser &parser)
+{
+    for (const QString &value : parser.values("manipulate")) {
+        const std::optional<Manipulation> manipulation = Manipulation::fromText(value);
+        if (!manipulation) {
+            fail(QString("Invalid manipulation \"%1\": write <kind>@2019-03 or <kind>@2019-03-01..2019-03-14 with "
+                         "<kind> one of %2.")
+                         .arg(value, Manipulation::kindNames().join(", ")));
+            return false;
+        }
+        m_options.manipulations.append(*manipulation);
+    }
+    return true;
+}
+
+bool MakeCard::takeShopOptions(const QCommandLineParser &parser, ShopOptions &shop)
+{
+    bool seedOk = true;
+    if (parser.isSet("seed"))
+        shop.seed = parser.value("seed").toUInt(&seedOk);
+    if (!seedOk) {
+        fail(QString("Invalid seed \"%1\".").arg(parser.value("seed")));
+        return false;
+    }
+    if (parser.isSet("closed-on")) {
+        const QStringList days = {"none", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"};
+        shop.closedOn = int(days.indexOf(parser.value("closed-on").toLower()));
+        if (shop.closedOn < 0) {
+            fail(QString("Invalid weekday \"%1\" for --closed-on: write monday to sunday, or none.")
+                         .arg(parser.value("closed-on")));
+            return false;
+        }
+    }
+    shop.publicHolidays = !parser.isSet("open-on-holidays");
+    return true;
 }
 
 std::optional<int> MakeCard::fail(const QString &text) const

@@ -76,12 +76,13 @@ QByteArray indexBitmap(const QDate &firstMonth, const QDate &lastMonth)
 
 // The records of a month's data file, damaged as the options say. recordNumber counts the
 // records of the card, for damage to every n-th of them.
-QByteArray monthData(const Journal &journal, const QDate &month, int firstLine, int lines,
-                     const CardOptions &options, int &recordNumber)
+QByteArray monthData(const QList<QByteArray> &monthLines, const QDate &month, const CardOptions &options,
+                     int &recordNumber)
 {
+    const int lines = int(monthLines.size());
     QVector<std::optional<Damage>> damage(lines);
     for (const QPair<Damage, QDate> &monthDamage : options.damages) {
-        if (firstDay(monthDamage.second) == month)
+        if (lines > 0 && firstDay(monthDamage.second) == month)
             damage[lines / 2] = monthDamage.first;
     }
     const QList<Damage> kinds = allDamages();
@@ -90,16 +91,33 @@ QByteArray monthData(const Journal &journal, const QDate &month, int firstLine, 
             damage[i] = kinds.at(recordNumber / options.damageEvery % kinds.size());
     }
     DamagedJournal records{quint32(recordNumber)};
-    const QList<QByteArray> monthLines = journal.monthLines(month, firstLine, lines);
     for (int i = 0; i < lines; ++i)
         records.append(monthLines.at(i), damage.at(i));
     return records.data();
 }
 
+// The shop journal of the register, manipulated as the options say; nothing without a shop.
+std::optional<ShopJournal> shopJournal(const CardOptions &options, char registerNumber, int registerIndex)
+{
+    if (!options.shop)
+        return std::nullopt;
+    ShopOptions shop = *options.shop;
+    shop.firstDay = firstDay(options.firstMonth);
+    shop.lastDay = firstDay(options.lastMonth).addMonths(1).addDays(-1);
+    shop.registerNumber = registerNumber;
+    shop.seed += quint32(registerIndex);
+    ShopJournal journal(shop);
+    for (const Manipulation &manipulation : options.manipulations)
+        journal.manipulate(manipulation);
+    return journal;
+}
+
 bool writeRegister(RegisterFiles &files, const QString &serialNumber, int registerIndex,
                    const CardOptions &options, int lines)
 {
-    const Journal journal("12345678ABCDEFGH"[registerIndex % 16], static_cast<quint32>(registerIndex + 1));
+    const char registerNumber = "12345678ABCDEFGH"[registerIndex % 16];
+    const Journal journal(registerNumber, static_cast<quint32>(registerIndex + 1));
+    const std::optional<ShopJournal> shop = shopJournal(options, registerNumber, registerIndex);
     const QDate firstMonth = firstDay(options.firstMonth);
     const QDate lastMonth = firstDay(options.lastMonth);
     int lineNumber = 1;
@@ -107,7 +125,9 @@ bool writeRegister(RegisterFiles &files, const QString &serialNumber, int regist
     for (QDate month = firstMonth; month <= lastMonth; month = month.addMonths(1), lineNumber += lines) {
         if (options.missingMonth.isValid() && month == firstDay(options.missingMonth))
             continue;
-        const QByteArray data = monthData(journal, month, lineNumber, lines, options, recordNumber);
+        const QList<QByteArray> monthLines =
+                shop ? shop->monthLines(month) : journal.monthLines(month, lineNumber, lines);
+        const QByteArray data = monthData(monthLines, month, options, recordNumber);
         const QString path = dataFilePath(files.folder, month);
         if (!writeFile(path, data))
             return false;

@@ -2,12 +2,16 @@
 #define FISCORA_SAMPLECARD_H
 
 #include "damage.h"
+#include "manipulation.h"
+#include "shopjournal.h"
 
 #include <QDate>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace fiscora::sample {
 
@@ -33,6 +37,14 @@ struct CardOptions
     int damageEvery = 0;
     //! False leaves out the registers' index files.
     bool withIndexFile = true;
+    /*!
+     * When set, each register writes a shop's journal from the first day of firstMonth to the last
+     * of lastMonth instead, with its own register number and the seed counted on by one from the
+     * first register's; linesPerMonth and totalSize do not count then.
+     */
+    std::optional<ShopOptions> shop;
+    //! Applied to each register's shop journal, in this order.
+    QList<Manipulation> manipulations;
 };
 
 //! The files written for one register.
