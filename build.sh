@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds Fiscora on Debian 12 and runs its tests; installs the Debian packages it misses first.
-#   ./build.sh test          normal build and sanitizer build, every test in both
+#   ./build.sh test          normal build and sanitizer build, every test in both, then a short run
+#                            of each fuzz target
 #   ./build.sh demo [FOLDER] a sample card read into backups and exported, in FOLDER (build/demo)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ binutils qtbase5-dev qttools5-dev-tools qttools5-dev qttranslations5-l10n libssl-dev
           libxml2-dev libxml2-utils dpkg-dev file libkf5archive-dev fonts-dejavu-core poppler-utils unzip
-          xvfb xauth x11-utils libqt5svg5)
+          xvfb xauth x11-utils libqt5svg5 clang-14 libclang-rt-14-dev)
 jobs=$(nproc)
 
 install_missing() {
@@ -37,6 +38,17 @@ run_tests() {
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
+    run_fuzzers
+}
+
+# The fuzz targets of tests/fuzz, built with clang and libFuzzer, each run for a minute from its seeds.
+# Only they and what they link are built; a crash or a broken property fails its run and leaves the
+# input in build-fuzz/tests/fuzz/runs/.
+run_fuzzers() {
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DFISCORA_FUZZ=ON -DBUILD_TESTING=OFF \
+          -DFISCORA_BUILD_BENCHMARKS=OFF
+    cmake --build build-fuzz --parallel "$jobs" --target fiscora_fuzzers
+    ctest --test-dir build-fuzz --output-on-failure --parallel "$jobs"
 }
 
 # What a tax advisor does with a card, on a sample card: see what it holds, read it into backups,

@@ -26,7 +26,9 @@ constexpr int IndexPieceSize = 256;
 // Months after December 9999 are not read: an index or a header that reaches beyond is damaged,
 // and its months would cost time and memory without bound.
 constexpr int MaxIndexMonths = (10000 - 2016) * 12;
-constexpr int MaxIndexFileBytes = MaxIndexMonths / 8;
+// The file is read in whole blocks: a block cut short would decrypt to noise in place of the last
+// months' bits.
+constexpr int MaxIndexFileBytes = (MaxIndexMonths / 8 + AesBlockSize - 1) / AesBlockSize * AesBlockSize;
 
 // The first month of every index: month 0 of the register's index file and of the backup header.
 QDate firstIndexMonth()

@@ -283,6 +283,13 @@ void IndexFileAnalyserTest::checkedMonths_data()
                                           << months(2432);
     QTest::newRow("read up to December 9999") << QByteArray(20000, 'Z') << QStringList() << noDate
                                               << QDate(2016, 1, 1) << months((10000 - 2016) * 12);
+    // The bits of the last months lie in a block that the read must take whole.
+    constexpr int monthsTo9999 = (10000 - 2016) * 12;
+    QByteArray december9999(monthsTo9999 / 8 + 24, '\0');
+    december9999[monthsTo9999 / 8 - 1] = '\x80';
+    QTest::newRow("December 9999 announced, the index reaching beyond")
+        << encryptIndexFile(december9999) << QStringList() << noDate << noDate
+        << months(monthsTo9999, Ok, {{monthsTo9999 - 1, Missing}});
 }
 
 void IndexFileAnalyserTest::checkedMonths()
