@@ -22,6 +22,11 @@ struct View
 
     bool isEmpty() const { return size == 0; }
     QByteArray bytes() const { return QByteArray(data, size); }
+    // An empty view may point nowhere, which memcmp must not be given.
+    bool equals(const QByteArray &other) const
+    {
+        return size == other.size() && (size == 0 || std::memcmp(data, other.constData(), size_t(size)) == 0);
+    }
 };
 
 bool digitsOnly(const char *begin, const char *end)
@@ -281,8 +286,7 @@ void JournalFacts::count(const Row &row)
         m_lines[registerNumber].add(row.lineNumber, place);
     if (row.receipt >= 0)
         m_receipts[registerNumber].add(row.receipt, place);
-    const bool newReceipt = row.fields[Row::Receipt].size != m_lastReceipt.size()
-        || std::memcmp(row.fields[Row::Receipt].data, m_lastReceipt.constData(), size_t(m_lastReceipt.size())) != 0;
+    const bool newReceipt = !row.fields[Row::Receipt].equals(m_lastReceipt);
     if (newReceipt)
         m_lastReceipt = row.fields[Row::Receipt].bytes();
     addTo(sums, row, place, newReceipt);
