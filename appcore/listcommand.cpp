@@ -1,5 +1,6 @@
 #include "listcommand.h"
 
+#include "cardsearch.h"
 #include "command.h"
 #include "jobpaths.h"
 #include "reporter.h"
@@ -18,10 +19,11 @@ int ListCommand::run(const Command &command)
     m_reporter.setSubject({QString(), command.source});
     if (!JobPaths::sourceExists(m_reporter, command.source))
         return ExitFailed;
-    const QList<CardListing::Register> registers = CardListing::list(command.source, command.fromDate, command.toDate);
+    const CardSearch search(command.source, command.fromDate, command.toDate);
+    search.reportPassedOver(m_reporter);
+    const QList<CardListing::Register> &registers = search.registers();
     if (registers.isEmpty()) {
-        m_reporter.error(tr("%1 leads to no register: it holds no serial-number folder.").arg(command.source),
-                         tr("Choose the card, its maker folder or a register's folder."));
+        CardSearch::reportNoRegister(m_reporter, command.source);
         return ExitFailed;
     }
     m_reporter.cardListing(command.source, registers);

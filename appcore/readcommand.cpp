@@ -1,5 +1,6 @@
 #include "readcommand.h"
 
+#include "cardsearch.h"
 #include "command.h"
 #include "jobpaths.h"
 #include "jobrunner.h"
@@ -21,11 +22,16 @@ int ReadCommand::run(const Command &command)
     if (!JobPaths::sourceExists(m_reporter, command.source) || !targetOffTheCard(command)
         || !JobPaths::makeTarget(m_reporter, command.target))
         return ExitFailed;
-    const QList<CardListing::Register> registers =
-            CardListing::list(command.source, command.fromDate, command.toDate, command.target);
+    const CardSearch search(command.source, command.fromDate, command.toDate, command.target);
+    m_reporter.setSubject({QString(), command.source});
+    search.reportPassedOver(m_reporter);
+    const QList<CardListing::Register> &registers = search.registers();
+    if (registers.isEmpty() && !search.discoveredNone()) {
+        CardSearch::reportNoRegister(m_reporter, command.source);
+        return ExitFailed;
+    }
     if (registers.isEmpty()) {
         // The reader says in its own words that the path leads to no register.
-        m_reporter.setSubject({QString(), command.source});
         m_runner.read(command.source, command.target, command.fromDate, command.toDate);
         return ExitFailed;
     }

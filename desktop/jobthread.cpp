@@ -1,5 +1,6 @@
 #include "jobthread.h"
 
+#include "cardsearch.h"
 #include "exportcommand.h"
 #include "infocommand.h"
 #include "jobrunner.h"
@@ -22,13 +23,14 @@ QStringList filesInTheWay(const app::Command &command)
 {
     QStringList paths;
     switch (command.kind) {
-    case app::Command::Read:
-        for (const CardListing::Register &cashRegister :
-             CardListing::list(command.source, command.fromDate, command.toDate, command.target)) {
+    case app::Command::Read: {
+        const app::CardSearch search(command.source, command.fromDate, command.toDate, command.target);
+        for (const CardListing::Register &cashRegister : search.registers()) {
             if (cashRegister.error.isEmpty())
                 paths << QDir(command.target).filePath(cashRegister.backupFileName);
         }
         break;
+    }
     case app::Command::Export:
         paths << QDir(command.target).filePath(app::StagedExport::plannedName(command));
         break;

@@ -92,6 +92,8 @@ class CliTest : public QObject
 private Q_SLOTS:
     void readExportInfo();
     void listing();
+    void cardInAFolderWithARegistersName_data();
+    void cardInAFolderWithARegistersName();
     void periodExport_data();
     void periodExport();
     void nothingReplaced_data();
@@ -197,7 +199,11 @@ void CliTest::listing()
     QVERIFY(makeCard(card, {"--registers", "2", "--to", "2019-04", "--lines", "1", "--missing-month", "2019-02"}));
     const QString unreadable = card + "/KORVANE/12345679/2019/1903.a03";
     QVERIFY(QFile::remove(unreadable) && QFile::link("/proc/sys/vm/drop_caches", unreadable));
+    // A register folder with its index file but no data file is a register that cannot be read;
+    // a folder with a register's name that holds nothing of one is passed over.
     QVERIFY(QDir(card + "/KORVANE/12345680").mkpath("2018"));
+    QVERIFY(QFile(card + "/KORVANE/12345680/12345680.a00").open(QIODevice::WriteOnly));
+    QVERIFY(QDir(card + "/KORVANE").mkpath("SETTINGS/2018"));
     const QStringList before = tree(dir.path());
 
     const Result list = runApp({"list", card});
@@ -221,11 +227,14 @@ void CliTest::listing()
                          "  [error] A read would fail: In the folder " + card + "/KORVANE/12345680 couldn´t found "
                          "any data files!\n"
                          "  Hint: Please check your choosen folder of your source dataset.\n");
+    QCOMPARE(list.err, "[info] Passed over, as they hold neither an index file nor a data file: " + card
+                       + "/KORVANE/SETTINGS\n");
     QCOMPARE(list.exitCode, 1);
 
     const Result json = runApp({"list", card, "--from", "2019-04", "--json"});
-    const QStringList events = json.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(events.size(), 4);
+    QStringList events = json.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(events.size(), 5);
+    QVERIFY2(events.takeFirst().contains(R"("text":"Passed over, as they hold neither)"), qPrintable(json.out));
     QVERIFY2(events.at(0).contains(QString(R"("dataFiles":{"2019-04":{"file":"%1/KORVANE/12345678/2019/1904.a03",)"
                                            R"("readable":true}})").arg(card)), qPrintable(events.at(0)));
     QVERIFY2(events.at(0).contains(R"("backupFile":"Backup_CR#12345678_201904.enc")"), qPrintable(events.at(0)));
@@ -240,6 +249,26 @@ void CliTest::listing()
     QCOMPARE(none.out, "{\"error\":\"" + empty + " leads to no register: it holds no serial-number folder.\","
                        "\"event\":\"error\",\"file\":\"" + empty + "\",\"hint\":\"Choose the card, its maker "
                        "folder or a register's folder.\"}\n{\"event\":\"done\",\"exitCode\":1}\n");
+}
+
+void CliTest::cardInAFolderWithARegistersName_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("SD-Karte") << "SD-Karte";
+    QTest::newRow("SDCARD01") << "SDCARD01";
+}
+
+// A copy of a card in a folder named with eight characters is looked into, not read as one register.
+void CliTest::cardInAFolderWithARegistersName()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath(folder), {"--registers", "2", "--to", "2019-02", "--lines", "1"}));
+
+    const Result read = runApp({"read", dir.filePath(folder), dir.filePath("backups"), "--quiet"});
+    QCOMPARE(read.out, "Files written:\n  " + dir.filePath("backups/Backup_CR#12345678_complete.enc") + "\n  "
+                       + dir.filePath("backups/Backup_CR#12345679_complete.enc") + "\n");
+    QCOMPARE(read.exitCode, 0);
 }
 
 void CliTest::periodExport_data()

@@ -362,6 +362,21 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::CardSearch</name>
+    <message>
+        <source>Passed over, as they hold neither an index file nor a data file: %1</source>
+        <translation>Übergangen, da sie weder eine Indexdatei noch eine Datendatei enthalten: %1</translation>
+    </message>
+    <message>
+        <source>%1 leads to no register: it holds no serial-number folder.</source>
+        <translation>%1 führt zu keiner Kasse: Es enthält keinen Seriennummernordner.</translation>
+    </message>
+    <message>
+        <source>Choose the card, its maker folder or a register&apos;s folder.</source>
+        <translation>Wählen Sie die Karte, ihren Herstellerordner oder den Ordner einer Kasse.</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::ColumnCheck</name>
     <message>
         <source>&quot;%1&quot; is not a number in digits only.</source>
@@ -639,17 +654,6 @@
     <message>
         <source>Replace it with --overwrite, or choose another target folder.</source>
         <translation>Ersetzen Sie es mit --overwrite, oder wählen Sie einen anderen Zielordner.</translation>
-    </message>
-</context>
-<context>
-    <name>fiscora::app::ListCommand</name>
-    <message>
-        <source>%1 leads to no register: it holds no serial-number folder.</source>
-        <translation>%1 führt zu keiner Kasse: Es enthält keinen Seriennummernordner.</translation>
-    </message>
-    <message>
-        <source>Choose the card, its maker folder or a register&apos;s folder.</source>
-        <translation>Wählen Sie die Karte, ihren Herstellerordner oder den Ordner einer Kasse.</translation>
     </message>
 </context>
 <context>
