@@ -6,6 +6,12 @@
 
 namespace fiscora::app {
 
+namespace {
+
+constexpr int PieceSize = 1 << 20;
+
+} // namespace
+
 BackupInfo::HeaderResult BackupInfo::readHeader(const QString &path)
 {
     m_file = path;
@@ -29,12 +35,23 @@ BackupInfo::HeaderResult BackupInfo::readHeader(const QString &path)
     return HeaderRead;
 }
 
-bool BackupInfo::hashData()
+bool BackupInfo::hashData(const std::atomic_bool *stop)
 {
     QFile file(m_file);
     QCryptographicHash md5(QCryptographicHash::Md5);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(m_bodyOffset)) {
+        unreadable(file.errorString());
+        return false;
+    }
     // The data is hashed as it is read, so a backup of any size needs little memory.
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(m_bodyOffset) || !md5.addData(&file)) {
+    QByteArray piece(PieceSize, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(piece.data(), PieceSize)) > 0) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            return false;
+        md5.addData(piece.constData(), int(read));
+    }
+    if (read < 0) {
         unreadable(file.errorString());
         return false;
     }

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <atomic>
+
 namespace fiscora::app {
 
 /*!
@@ -28,8 +30,10 @@ public:
 
     //! Opens \a path and takes over its header.
     HeaderResult readHeader(const QString &path);
-    //! Computes the MD5 digest of the data behind the header, reading it in pieces.
-    bool hashData();
+    //! Computes the MD5 digest of the data behind the header, reading it in pieces; false once \a stop is set.
+    bool hashData(const std::atomic_bool *stop = nullptr);
+    //! Takes the header's MD5 value for the data's, which an export has just proven to match.
+    void takeProvenMd5() { m_bodyMd5 = m_analyser.getMD5Value(); }
     //! Why readHeader() or hashData() failed, as a sentence with the file's name.
     QString errorText() const { return m_errorText; }
 

@@ -95,11 +95,13 @@ QString readable(const QString &delimiter)
 class TableCheck
 {
 public:
-    TableCheck(const TableFormat &table, const QDir &folder, Findings &findings, qint64 &rowsChecked)
+    TableCheck(const TableFormat &table, const QDir &folder, Findings &findings, qint64 &rowsChecked,
+               const std::atomic_bool *stop)
         : m_table(table)
         , m_folder(folder)
         , m_findings(findings)
         , m_rowsChecked(rowsChecked)
+        , m_stop(stop)
         , m_codec(codecFor(table.encoding))
     {
         if (!m_codec)
@@ -164,7 +166,7 @@ private:
     {
         LineReader lines(&file, m_recordDelimiter.back(), ExportVerifier::LongestRow);
         QByteArray line;
-        while (lines.lineNumber() < m_table.lastRow && lines.readLine(&line)) {
+        while (lines.lineNumber() < m_table.lastRow && !stopped() && lines.readLine(&line)) {
             if (lines.lineNumber() < m_table.firstRow)
                 continue;
             ++m_rowsChecked;
@@ -173,6 +175,8 @@ private:
         if (lines.hasError())
             m_findings.add(Finding::fileUnreadable(m_table.url, file.errorString()));
     }
+
+    bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
     void checkRow(const QByteArray &line, const LineReader &lines)
     {
@@ -233,6 +237,7 @@ private:
     const QDir &m_folder;
     Findings &m_findings;
     qint64 &m_rowsChecked;
+    const std::atomic_bool *const m_stop;
     const QTextCodec *const m_codec;
     QByteArray m_columnDelimiter;
     QByteArray m_textEncapsulator;
@@ -249,7 +254,7 @@ bool ExportVerifier::Result::isValid() const
     return findings.isEmpty();
 }
 
-ExportVerifier::Result ExportVerifier::verify(const QString &exportFolder)
+ExportVerifier::Result ExportVerifier::verify(const QString &exportFolder, const std::atomic_bool *stop)
 {
     Result result;
     Findings findings(result);
@@ -259,7 +264,7 @@ ExportVerifier::Result ExportVerifier::verify(const QString &exportFolder)
     for (const Finding &finding : indexFindings)
         findings.add(finding);
     for (const TableFormat &table : tables)
-        TableCheck(table, folder, findings, result.rowsChecked).run();
+        TableCheck(table, folder, findings, result.rowsChecked, stop).run();
     return result;
 }
 

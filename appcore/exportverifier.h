@@ -8,6 +8,8 @@
 #include <QMap>
 #include <QString>
 
+#include <atomic>
+
 namespace fiscora::app {
 
 /*!
@@ -50,8 +52,8 @@ public:
         bool isValid() const;
     };
 
-    //! Checks the export in \a exportFolder.
-    static Result verify(const QString &exportFolder);
+    //! Checks the export in \a exportFolder; gives up, with what it found so far, once \a stop is set.
+    static Result verify(const QString &exportFolder, const std::atomic_bool *stop = nullptr);
 };
 
 } // namespace fiscora::app

@@ -35,10 +35,6 @@ int InfoCommand::run(const QString &backupFile)
         return ExitFailed;
     }
     m_reporter.setSubject({info.serialNumber(), backupFile});
-    if (!info.hashData()) {
-        m_reporter.error(info.errorText(), tr("Check the path and your read permission."));
-        return ExitFailed;
-    }
     // The records are counted in a table file of their own, which goes when the count is done.
     const QTemporaryDir scratch;
     Command command;
@@ -47,10 +43,27 @@ int InfoCommand::run(const QString &backupFile)
     command.target = scratch.path();
     StagedExport staged(m_reporter, m_runner, command, JobRunner::ForwardLineProblems);
     const bool exported = staged.run();
+    if (!m_runner.stopRequested() && !hashed(info, staged))
+        return ExitFailed;
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
     m_reporter.backupInfo(info, staged.findings() ? *staged.findings() : PeriodFindings());
     return exported && info.md5Matches() && !staged.flagged() ? ExitDone : ExitFailed;
+}
+
+// The export hashes the data as it decrypts; only a value that does not match, or an export that
+// did not get that far, needs the data read once more to show what it is.
+bool InfoCommand::hashed(BackupInfo &info, const StagedExport &staged)
+{
+    if (!staged.outcome().files.isEmpty() && !staged.outcome().hashInvalid) {
+        info.takeProvenMd5();
+        return true;
+    }
+    bool hashed = false;
+    m_runner.runInThread([&] { hashed = info.hashData(&m_runner.stopFlag()); });
+    if (!hashed && !m_runner.stopRequested())
+        m_reporter.error(info.errorText(), tr("Check the path and your read permission."));
+    return hashed || m_runner.stopRequested();
 }
 
 } // namespace fiscora::app

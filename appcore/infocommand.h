@@ -6,8 +6,10 @@
 
 namespace fiscora::app {
 
+class BackupInfo;
 class JobRunner;
 class Reporter;
+class StagedExport;
 
 /*!
  * "info": what a backup file's header says, whether the data behind it still matches the
@@ -31,6 +33,8 @@ public:
     int run(const QString &backupFile);
 
 private:
+    bool hashed(BackupInfo &info, const StagedExport &staged);
+
     Reporter &m_reporter;
     JobRunner &m_runner;
 };

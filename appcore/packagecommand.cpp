@@ -82,12 +82,12 @@ bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, QString
     ExportVerifier::Result verification;
     bool hashed = false;
     m_runner.runInThread([&] {
-        verification = ExportVerifier::verify(staged.path());
-        hashed = info.hashData();
+        verification = ExportVerifier::verify(staged.path(), &m_runner.stopFlag());
+        hashed = info.hashData(&m_runner.stopFlag());
     });
     if (m_runner.stopRequested() || !passes(verification, staged, problems))
         return false;
-    if (!hashed)
+    if (!hashed && !m_runner.stopRequested())
         m_reporter.error(info.errorText(), tr("Check that the medium holding the backup is still connected."));
     return hashed;
 }

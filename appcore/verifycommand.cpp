@@ -16,9 +16,14 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace fiscora::app {
 
 namespace {
+
+// Pieces of the compared files; equal pieces only have their line feeds counted.
+constexpr qint64 PieceSize = 1 << 20;
 
 } // namespace
 
@@ -50,8 +55,8 @@ int VerifyCommand::run(const Command &command)
     Command period;
     verification.period = takePeriod(verification.folder, &period);
     m_runner.runInThread([&] {
-        verification.result = ExportVerifier::verify(verification.folder);
-        checkTable(period, &verification);
+        verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag());
+        checkTable(period, &verification, m_runner.stopFlag());
     });
     if (!command.target.isEmpty())
         compareWithBackup(m_reporter, m_runner, command.target, &verification);
@@ -84,12 +89,14 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
         return;
     QStringList names = QDir(staged.path()).entryList(QDir::Files) + QDir(verification->folder).entryList(QDir::Files);
     names.removeDuplicates();
-    for (const QString &name : names) {
-        const qint64 line = firstDifference(verification->folder + QLatin1Char('/') + name,
-                                            staged.path() + QLatin1Char('/') + name);
-        if (line >= 0)
-            verification->differences.insert(name, line);
-    }
+    runner.runInThread([&] {
+        for (const QString &name : qAsConst(names)) {
+            const qint64 line = firstDifference(verification->folder + QLatin1Char('/') + name,
+                                                staged.path() + QLatin1Char('/') + name, &runner.stopFlag());
+            if (line >= 0)
+                verification->differences.insert(name, line);
+        }
+    });
 }
 
 // An export folder is named after its period: "201903", "201901_201912", or the label of a
@@ -113,11 +120,11 @@ QString VerifyCommand::takePeriod(const QString &folder, Command *command)
 }
 
 // The rows alone tell of rows taken out, copied or moved, and of rows of another period.
-void VerifyCommand::checkTable(const Command &period, Verification *verification)
+void VerifyCommand::checkTable(const Command &period, Verification *verification, const std::atomic_bool &stop)
 {
     JournalFacts facts(TableLayout::ofExports(), period.fromDate, period.toDate);
     const QString table = verification->folder + QLatin1String("/gobd.csv");
-    if (!QFileInfo::exists(table) || !facts.addFile(table))
+    if (!QFileInfo::exists(table) || !facts.addFile(table, nullptr, &stop))
         return;
     if (facts.rowsRead() == 0)
         verification->tableFindings << tr("gobd.csv holds no rows.");
@@ -133,25 +140,31 @@ void VerifyCommand::checkTable(const Command &period, Verification *verification
     }
 }
 
-qint64 VerifyCommand::firstDifference(const QString &first, const QString &second)
+// The files are compared piece by piece, and only the line feeds before the first difference
+// are counted: lines need not be split for that.
+qint64 VerifyCommand::firstDifference(const QString &first, const QString &second, const std::atomic_bool *stop)
 {
     QFile one(first);
     QFile other(second);
     if (!one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
         return 0;
-    LineReader oneLines(&one, '\n', ExportVerifier::LongestRow);
-    LineReader otherLines(&other, '\n', ExportVerifier::LongestRow);
-    QByteArray oneLine;
-    QByteArray otherLine;
+    QByteArray onePiece(int(PieceSize), Qt::Uninitialized);
+    QByteArray otherPiece(int(PieceSize), Qt::Uninitialized);
+    qint64 lineFeeds = 0;
     for (;;) {
-        const bool oneRead = oneLines.readLine(&oneLine);
-        const bool otherRead = otherLines.readLine(&otherLine);
-        if (oneLines.hasError() || otherLines.hasError())
+        if (stop && stop->load(std::memory_order_relaxed))
             return 0;
-        if (oneRead != otherRead || oneLine != otherLine || oneLines.ended() != otherLines.ended()
-            || oneLines.truncated() || otherLines.truncated())
-            return oneLines.lineNumber();
-        if (!oneRead)
+        const qint64 oneSize = one.read(onePiece.data(), PieceSize);
+        const qint64 otherSize = other.read(otherPiece.data(), PieceSize);
+        if (oneSize < 0 || otherSize < 0)
+            return 0;
+        const char *oneBytes = onePiece.constData();
+        const qint64 common = std::min(oneSize, otherSize);
+        const auto parted = std::mismatch(oneBytes, oneBytes + common, otherPiece.constData());
+        lineFeeds += std::count(oneBytes, parted.first, '\n');
+        if (parted.first != oneBytes + common || oneSize != otherSize)
+            return lineFeeds + 1;
+        if (oneSize == 0)
             return -1;
     }
 }

@@ -63,13 +63,16 @@ public:
     static void compareWithBackup(Reporter &reporter, JobRunner &runner, const QString &backup,
                                   Verification *verification);
 
-    //! The line of \a first at which it and \a second part, 0 when one cannot be read, -1 when they are the same.
-    static qint64 firstDifference(const QString &first, const QString &second);
+    /*!
+     * The line of \a first at which it and \a second part, 0 when one cannot be read or \a stop
+     * is set, -1 when they are the same.
+     */
+    static qint64 firstDifference(const QString &first, const QString &second, const std::atomic_bool *stop = nullptr);
 
 private:
     //! The period of \a folder's name on \a command, and the sentence that says so.
     static QString takePeriod(const QString &folder, Command *command);
-    static void checkTable(const Command &period, Verification *verification);
+    static void checkTable(const Command &period, Verification *verification, const std::atomic_bool &stop);
 
     Reporter &m_reporter;
     JobRunner &m_runner;

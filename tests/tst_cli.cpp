@@ -2,6 +2,8 @@
 
 #include "fixtures.h"
 #include "journal.h"
+#include "samplecard.h"
+#include "samplecipher.h"
 
 #include <fiscora/helperclass.h>
 #include <fiscora/indexfileanalyser.h>
@@ -113,6 +115,8 @@ private Q_SLOTS:
     void failures();
     void interrupt_data();
     void interrupt();
+    void stopInEachStep_data();
+    void stopInEachStep();
     void concurrentJobs_data();
     void concurrentJobs();
     void fileSizeLimit();
@@ -736,6 +740,101 @@ void CliTest::interrupt()
                                   .arg(dir.filePath("card/KORVANE/12345678")),
                           QString(R"({"event":"done","exitCode":%1})").arg(128 + signalNumber)}));
     QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+namespace {
+
+// A backup of 2020 large enough that every step of a job on it takes a while: a pool of records
+// repeated.
+bool writeLargeBackup(const QString &path, qint64 size)
+{
+    const fiscora::sample::Journal journal('1', 2020);
+    QByteArray pool;
+    for (int i = 0; i < 4096; ++i)
+        pool += fiscora::sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const qint64 headerSize = fiscora::sample::backupHeader("12345678", "\x0c\x01", QByteArray(16, '\0')).size();
+    file.seek(headerSize);
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    for (qint64 written = 0; written < size; written += pool.size()) {
+        md5.addData(pool);
+        if (file.write(pool) != pool.size())
+            return false;
+    }
+    file.seek(0);
+    return file.write(fiscora::sample::backupHeader("12345678", "\x0c\x01", md5.result())) == headerSize;
+}
+
+} // namespace
+
+void CliTest::stopInEachStep_data()
+{
+    QTest::addColumn<QString>("command");
+    // The JSON event after which the signal comes, as a pattern; empty: a moment after the start.
+    QTest::addColumn<QString>("after");
+
+    const QString backup = "%D/Backup_CR#12345678_complete.enc";
+    const QString export_ = "export " + backup + " %D/target --gdpdu --from 2020-02 --to 2020-04 --json";
+    const QString package = "package " + backup + " %D/target --from 2020-02 --to 2020-04 --json";
+    QTest::newRow("export of a period, decrypting") << export_ << R"("event":"progress".*"value":1\b)";
+    QTest::newRow("export of a period, taking the period") << export_ << R"("event":"progress".*"value":100\b)";
+    QTest::newRow("info, counting") << "info " + backup + " --json" << R"("event":"progress".*"value":100\b)";
+    QTest::newRow("verify, checking the rows") << "verify %D/exported/CR#12345678/complete --json" << QString();
+    QTest::newRow("verify, comparing") << "verify %D/exported/CR#12345678/complete " + backup + " --json"
+                                       << R"("event":"progress".*"value":100\b)";
+    QTest::newRow("package, verifying") << package << "Verifying the export";
+    QTest::newRow("package, writing the archive") << package << "Writing the archive";
+}
+
+// Each step of a long job takes a stop at once: the job ends with 128 + 15 and leaves nothing in
+// the target or the temporary folder.
+void CliTest::stopInEachStep()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, after);
+    static QTemporaryDir dir;
+    const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
+    if (!QFileInfo::exists(backup)) {
+        QVERIFY(writeLargeBackup(backup, 256 << 20));
+        // Its numbers repeat with the pool, which the export flags, but it places the table.
+        const Result exported = runApp({"export", backup, dir.filePath("exported"), "--gdpdu", "--quiet"});
+        QVERIFY2(QFileInfo::exists(dir.filePath("exported/CR#12345678/complete/gobd.csv")), qPrintable(exported.err));
+    }
+    const QString temporary = dir.filePath("tmp");
+    QVERIFY(QDir(temporary).removeRecursively() && QDir().mkpath(temporary));
+    QVERIFY(QDir(dir.filePath("target")).removeRecursively());
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", temporary);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(FISCORA_APP), command.replace("%D", dir.path()).split(' '));
+    QVERIFY(process.waitForStarted());
+    QByteArray out;
+    const QRegularExpression trigger(after);
+    if (after.isEmpty())
+        QTest::qWait(200);
+    while (!after.isEmpty() && !trigger.match(QString::fromUtf8(out)).hasMatch()) {
+        QVERIFY2(process.state() == QProcess::Running, out.constData());
+        QVERIFY2(process.canReadLine() || process.waitForReadyRead(HangGuardMs), out.constData());
+        out += process.readLine();
+    }
+    QVERIFY2(process.state() == QProcess::Running, out.constData());
+    QCOMPARE(::kill(process.processId(), SIGTERM), 0);
+    QVERIFY(process.waitForFinished(HangGuardMs));
+    out += process.readAll();
+
+    QVERIFY2(out.endsWith(R"({"event":"done","exitCode":143})" "\n"), out.right(2000).constData());
+    QCOMPARE(process.exitCode(), 128 + SIGTERM);
+    QCOMPARE(QDir(dir.filePath("target")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    // Qt makes a runtime folder there when the session has none.
+    QCOMPARE(QDir(temporary).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                     .filter(QRegularExpression("^(?!runtime-)")),
              QStringList());
 }
 
