@@ -79,15 +79,15 @@ bool ColumnCheck::isSupported() const
     return m_supported;
 }
 
-ColumnCheck::Fault ColumnCheck::check(const QByteArray &value) const
+ColumnCheck::Fault ColumnCheck::check(const char *begin, const char *end) const
 {
-    if (value.isEmpty())
+    if (begin == end)
         return Fault::None;
     switch (m_column.kind) {
     case TableFormat::Column::Kind::Numeric:
-        return isNumber(value) ? Fault::None : Fault::NotANumber;
+        return isNumber(begin, end) ? Fault::None : Fault::NotANumber;
     case TableFormat::Column::Kind::Date:
-        return checkDate(value);
+        return checkDate(begin, end);
     case TableFormat::Column::Kind::AlphaNumeric:
         break;
     }
@@ -116,10 +116,8 @@ QString ColumnCheck::describe(Fault fault, const QByteArray &value) const
     return QString();
 }
 
-bool ColumnCheck::isNumber(const QByteArray &value) const
+bool ColumnCheck::isNumber(const char *begin, const char *end) const
 {
-    const char *begin = value.constBegin();
-    const char *const end = value.constEnd();
     if (*begin == '-')
         ++begin;
     if (m_column.accuracyImplied)
@@ -155,14 +153,14 @@ bool ColumnCheck::isInteger(const char *begin, const char *end) const
     return true;
 }
 
-ColumnCheck::Fault ColumnCheck::checkDate(const QByteArray &value) const
+ColumnCheck::Fault ColumnCheck::checkDate(const char *begin, const char *end) const
 {
-    if (value.size() != m_datePattern.size())
+    if (end - begin != m_datePattern.size())
         return Fault::NotInDateFormat;
     int parts[Year + 1] = {};
-    for (int i = 0; i < value.size(); ++i) {
+    for (int i = 0; i < m_datePattern.size(); ++i) {
         const char expected = m_datePattern.at(i);
-        const char c = value.at(i);
+        const char c = begin[i];
         if (expected != Day && expected != Month && expected != Year) {
             if (c != expected)
                 return Fault::NotInDateFormat;

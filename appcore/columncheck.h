@@ -43,14 +43,15 @@ public:
 
     //! False for a date format that does not say a day, a month and a year, once each.
     bool isSupported() const;
-    Fault check(const QByteArray &value) const;
+    Fault check(const char *begin, const char *end) const;
+    Fault check(const QByteArray &value) const { return check(value.constBegin(), value.constEnd()); }
     //! What is wrong with \a value, which check() found at fault.
     QString describe(Fault fault, const QByteArray &value) const;
 
 private:
-    bool isNumber(const QByteArray &value) const;
+    bool isNumber(const char *begin, const char *end) const;
     bool isInteger(const char *begin, const char *end) const;
-    Fault checkDate(const QByteArray &value) const;
+    Fault checkDate(const char *begin, const char *end) const;
 
     const TableFormat::Column m_column;
     const QTextCodec *const m_codec;

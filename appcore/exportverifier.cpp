@@ -165,12 +165,13 @@ private:
     void checkRows(QFile &file)
     {
         LineReader lines(&file, m_recordDelimiter.back(), ExportVerifier::LongestRow);
+        TableRow row(m_columnDelimiter.front(), m_textEncapsulator.front());
         QByteArray line;
         while (lines.lineNumber() < m_table.lastRow && !stopped() && lines.readLine(&line)) {
             if (lines.lineNumber() < m_table.firstRow)
                 continue;
             ++m_rowsChecked;
-            checkRow(line, lines);
+            checkRow(line, lines, row);
         }
         if (lines.hasError())
             m_findings.add(Finding::fileUnreadable(m_table.url, file.errorString()));
@@ -178,7 +179,7 @@ private:
 
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
-    void checkRow(const QByteArray &line, const LineReader &lines)
+    void checkRow(const QByteArray &line, const LineReader &lines, TableRow &fields)
     {
         const qint64 number = lines.lineNumber();
         if (lines.truncated()) {
@@ -199,24 +200,26 @@ private:
                 QByteArray::fromRawData(line.constData(), line.size() - (delimited ? m_recordEnd.size() : 0));
         if (m_table.encoding == TableFormat::Encoding::Utf8 && !isUtf8(row))
             add(number, QString(), [] { return ExportVerifier::tr("The row is not valid UTF-8."); });
-        checkFields(splitRow(row, m_columnDelimiter.front(), m_textEncapsulator.front()), number);
+        fields.split(row);
+        checkFields(fields, number);
     }
 
-    void checkFields(const QList<QByteArray> &fields, qint64 number)
+    void checkFields(const TableRow &row, qint64 number)
     {
-        if (fields.size() != m_table.columns.size()) {
+        if (row.size() != m_table.columns.size()) {
             add(number, QString(), [&] {
                 return ExportVerifier::tr("The row has %1 instead of %2 fields.")
-                        .arg(fields.size())
+                        .arg(row.size())
                         .arg(m_table.columns.size());
             });
             return;
         }
-        for (int i = 0; i < fields.size(); ++i) {
+        for (int i = 0; i < row.size(); ++i) {
             const ColumnCheck &check = m_checks.at(size_t(i));
-            const ColumnCheck::Fault fault = check.check(fields.at(i));
+            const TableRow::Field &field = row.field(i);
+            const ColumnCheck::Fault fault = check.check(field.begin, field.end);
             if (fault != ColumnCheck::Fault::None)
-                add(number, m_table.columns.at(i).name, [&] { return check.describe(fault, fields.at(i)); });
+                add(number, m_table.columns.at(i).name, [&] { return check.describe(fault, field.bytes()); });
         }
     }
 

@@ -117,17 +117,17 @@ struct JournalFacts::Row
     //! number of fields.
     const char *fault = nullptr;
 
-    Row(const char *bytes, int length, const TableLayout &layout);
+    Row(const char *bytes, int length, const TableLayout &layout, DateCache &dates);
 
 private:
     void split(const char *bytes, int length, const TableLayout &layout);
-    void judge(const TableLayout &layout);
+    void judge(const TableLayout &layout, DateCache &dates);
 };
 
-JournalFacts::Row::Row(const char *bytes, int length, const TableLayout &layout)
+JournalFacts::Row::Row(const char *bytes, int length, const TableLayout &layout, DateCache &dates)
 {
     split(bytes, length, layout);
-    judge(layout);
+    judge(layout, dates);
 }
 
 void JournalFacts::Row::split(const char *bytes, int length, const TableLayout &layout)
@@ -166,9 +166,19 @@ void JournalFacts::Row::split(const char *bytes, int length, const TableLayout &
     }
 }
 
-void JournalFacts::Row::judge(const TableLayout &layout)
+void JournalFacts::Row::judge(const TableLayout &layout, DateCache &dates)
 {
-    date = dateOf(fields[Date]);
+    // Rows come day by day: the date of the row before is mostly the date of the next.
+    const View &day = fields[Date];
+    constexpr int DateSize = int(sizeof(dates.bytes));
+    if (day.size != DateSize || std::memcmp(day.data, dates.bytes, size_t(DateSize)) != 0) {
+        dates.date = dateOf(day);
+        if (day.size == DateSize)
+            std::memcpy(dates.bytes, day.data, size_t(DateSize));
+        else
+            std::fill(std::begin(dates.bytes), std::end(dates.bytes), '\0');
+    }
+    date = dates.date;
     time = timeOf(fields[Time]);
     lineNumber = numberOf(fields[LineNumber]);
     receipt = numberOf(fields[Receipt]);
@@ -223,11 +233,12 @@ bool JournalFacts::addFile(const QString &path, QIODevice *periodTable, const st
 bool JournalFacts::addRow(const char *line, int length, QIODevice *out, bool lineEnd)
 {
     // A row of the table ends with "\r\n"; the carriage return is no part of its last field.
-    const Row row(line, length - int(length > 0 && line[length - 1] == '\r'), m_layout);
+    const Row row(line, length - int(length > 0 && line[length - 1] == '\r'), m_layout, m_dates);
     if (row.date.isValid()) {
+        // The rows waiting for a date take this one's month.
+        m_lastDate = row.date;
         if (!settleWaiting(inPeriod(row.date), out))
             return false;
-        m_lastDate = row.date;
     } else if (!m_lastDate.isValid()) {
         m_waiting.append(QByteArray(line, length) + (lineEnd ? "\n" : ""));
         return true;
@@ -259,7 +270,7 @@ bool JournalFacts::settleWaiting(bool inPeriod, QIODevice *out)
     for (const QByteArray &bytes : waiting) {
         const bool lineEnd = bytes.endsWith('\n');
         const int length = bytes.size() - int(lineEnd);
-        count(Row(bytes.constData(), length - int(length > 0 && bytes.at(length - 1) == '\r'), m_layout));
+        count(Row(bytes.constData(), length - int(length > 0 && bytes.at(length - 1) == '\r'), m_layout, m_dates));
         if (inPeriod && !write(out, bytes.constData(), length, lineEnd))
             return false;
     }
@@ -292,9 +303,18 @@ void JournalFacts::count(const Row &row)
     addTo(sums, row, place, newReceipt);
     if (!place.inPeriod)
         return;
-    addTo(m_months[monthOf(m_lastDate)], row, place, newReceipt);
-    if (row.date.isValid())
-        addTo(m_days[row.date], row, place, newReceipt);
+    if (m_sumsDate != m_lastDate || !m_monthSums) {
+        // The maps' entries stay where they are while others are added.
+        m_sumsDate = m_lastDate;
+        m_monthSums = &m_months[monthOf(m_lastDate)];
+        m_daySums = nullptr;
+    }
+    addTo(*m_monthSums, row, place, newReceipt);
+    if (row.date.isValid()) {
+        if (!m_daySums)
+            m_daySums = &m_days[row.date];
+        addTo(*m_daySums, row, place, newReceipt);
+    }
     if (row.fault && m_damaged.size() < DamagedRowsKept)
         m_damaged.append({place, row.lineNumber, QLatin1String(row.fault)});
     if (row.fault)

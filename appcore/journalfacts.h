@@ -128,6 +128,12 @@ public:
 
 private:
     struct Row;
+    //! The last date field read, and its date.
+    struct DateCache
+    {
+        char bytes[10] = {};
+        QDate date;
+    };
 
     bool settleWaiting(bool inPeriod, QIODevice *out);
     void count(const Row &row);
@@ -155,6 +161,11 @@ private:
     //! their period.
     QByteArrayList m_waiting;
     QByteArray m_lastReceipt;
+    DateCache m_dates;
+    //! The sums of m_lastDate's month and day.
+    QDate m_sumsDate;
+    PeriodSums *m_monthSums = nullptr;
+    PeriodSums *m_daySums = nullptr;
     //! The rows asked for, in their order, and the next of them to come.
     QList<qint64> m_locate;
     int m_nextLocated = 0;

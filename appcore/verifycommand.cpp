@@ -15,8 +15,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 namespace fiscora::app {
 
@@ -54,12 +56,20 @@ int VerifyCommand::run(const Command &command)
     verification.folder = QDir::cleanPath(command.source);
     Command period;
     verification.period = takePeriod(verification.folder, &period);
-    m_runner.runInThread([&] {
+    const auto checkFolder = [&] {
         verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag());
         checkTable(period, &verification, m_runner.stopFlag());
-    });
-    if (!command.target.isEmpty())
+    };
+    if (command.target.isEmpty()) {
+        m_runner.runInThread(checkFolder);
+    } else {
+        // The folder is checked while the backup is exported again, on a core of its own.
+        const std::unique_ptr<QThread> folderCheck(QThread::create(checkFolder));
+        folderCheck->start();
         compareWithBackup(m_reporter, m_runner, command.target, &verification);
+        m_runner.runInThread([&] { folderCheck->wait(); });
+        folderCheck->wait();
+    }
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
     m_reporter.verification(verification);

@@ -160,6 +160,11 @@ void JournalFactsTest::monthsAndDays()
     QCOMPARE(facts.total().betragCents, 200 + 123405 + 1200);
     QCOMPARE(facts.betragByBookingType(), (QMap<QByteArray, qint64>{{"Artikel", 250 + 124605}, {"Storno", -50}}));
     QCOMPARE(facts.steuerByTaxCode(), (QMap<QByteArray, qint64>{{"1", 40}}));
+
+    // A row without a date at the start belongs to the month of the first row with one.
+    const JournalFacts leading = factsOf("Zwischensumme;1,00\r\n" + row({1, "30.04.2020"}));
+    QCOMPARE(leading.months().keys(), QList<QDate>{QDate(2020, 4, 1)});
+    QCOMPARE(leading.months().value(QDate(2020, 4, 1)).rows, 2);
 }
 
 // A row that an import cannot read whole is counted where it stands, with the column that fails; a
