@@ -451,28 +451,34 @@ void CliTest::verify()
 void CliTest::verifyTampering_data()
 {
     QTest::addColumn<QString>("tampering");
+    // What verify finds by the rows alone; empty where they cannot tell.
     QTest::addColumn<QString>("finding");
-    QTest::newRow("line deleted") << "5d" << "Line 13 is missing from the numbering, between 11.02.2019 16:29:55 and 18.02.2019 10:44:46.\n";
+    // The line from which the table differs from an export of the backup.
+    QTest::addColumn<int>("line");
+    QTest::newRow("line deleted") << "5d" << "Line 13 is missing from the numbering, between 11.02.2019 16:29:55 and 18.02.2019 10:44:46.\n" << 5;
     QTest::newRow("line doubled") << "5p" << "Line numbers that appear more than once: 1; the first, 13, again in row 6 of this table, "
-                                     "15.02.2019 13:45:54.\n";
+                                     "15.02.2019 13:45:54.\n" << 6;
     QTest::newRow("lines swapped") << "5{h;d};6G" << "Rows whose line number is smaller than the one before: 1; the first, 13, in row 6 of "
-                                      "this table, 15.02.2019 13:45:54.\n";
-    QTest::newRow("table emptied") << "d" << "gobd.csv holds no rows.\n";
-    QTest::newRow("a month's table under another's name") << "" << "gobd.csv holds 8 rows outside its period 03/2019, as the folder's name 201903 says.\n";
+                                      "this table, 15.02.2019 13:45:54.\n" << 5;
+    QTest::newRow("table emptied") << "d" << "gobd.csv holds no rows.\n" << 1;
+    QTest::newRow("a month's table under another's name") << "" << "gobd.csv holds 8 rows outside its period 03/2019, as the folder's name 201903 says.\n" << 1;
+    QTest::newRow("a digit of a time changed") << "5s/13:45:54/13:45:59/" << "" << 5;
 }
 
-// An export of February 2019 tampered with is caught without the backup, by its rows alone, and
-// so it is whether or not its folder is written with a slash behind.
+// An export of February 2019 tampered with is caught without the backup by its rows alone, where
+// they can tell, and always with it; so it is whether or not its folder is written with a slash behind.
 void CliTest::verifyTampering()
 {
     QFETCH(QString, tampering);
     QFETCH(QString, finding);
+    QFETCH(int, line);
     QTemporaryDir dir;
     QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-03", "--lines", "8"}));
     QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
     QCOMPARE(runApp("export %D/Backup_CR#12345678_complete.enc %D/out --gdpdu --from 2019-02 -q", dir.path()).exitCode, 0);
+    const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
     QString folder = dir.filePath("out/CR#12345678/201902/");
-    const Result sound = runApp({"verify", folder, dir.filePath("Backup_CR#12345678_complete.enc")});
+    const Result sound = runApp({"verify", folder, backup});
     QVERIFY2(sound.exitCode == 0 && sound.out.endsWith("[info] The export is sound.\n"), qPrintable(sound.out));
     if (tampering.isEmpty()) {
         QVERIFY(QDir().rename(folder, dir.filePath("out/CR#12345678/201903")));
@@ -481,8 +487,14 @@ void CliTest::verifyTampering()
         QCOMPARE(run("sed", {"-i", tampering, folder + "gobd.csv"}).exitCode, 0);
     }
     const Result alone = runApp({"verify", folder});
-    QVERIFY2(alone.out.contains("[error] " + finding), qPrintable(alone.out));
-    QCOMPARE(alone.exitCode, 1);
+    QVERIFY2(finding.isEmpty() ? !alone.out.contains("[error]") : alone.out.contains("[error] " + finding),
+             qPrintable(alone.out));
+    QCOMPARE(alone.exitCode, finding.isEmpty() ? 0 : 1);
+
+    const Result compared = runApp({"verify", folder, backup});
+    QVERIFY2(compared.out.contains(QString("[error] gobd.csv differs from an export of the backup from line %1 on.\n").arg(line)),
+             qPrintable(compared.out));
+    QCOMPARE(compared.exitCode, 1);
 }
 
 // The hand-over archive of a quarter from a backup with a damaged record: the export folder, a
