@@ -87,6 +87,23 @@ QDate monthOf(const QDate &date)
     return QDate(date.year(), date.month(), 1);
 }
 
+qint64 &sumOf(std::vector<std::pair<QByteArray, qint64>> &sums, const View &key)
+{
+    const auto found = std::find_if(sums.begin(), sums.end(), [&](const auto &sum) { return key.equals(sum.first); });
+    if (found != sums.end())
+        return found->second;
+    sums.emplace_back(key.bytes(), 0);
+    return sums.back().second;
+}
+
+QMap<QByteArray, qint64> sumsByKey(const std::vector<std::pair<QByteArray, qint64>> &sums)
+{
+    QMap<QByteArray, qint64> byKey;
+    for (const auto &sum : sums)
+        byKey.insert(sum.first, sum.second);
+    return byKey;
+}
+
 void widen(PeriodSums &sums, int time)
 {
     if (time < 0)
@@ -135,6 +152,13 @@ void JournalFacts::Row::split(const char *bytes, int length, const TableLayout &
     const std::array<int, SlotCount> columns = {layout.registerColumn, layout.lineNumberColumn, layout.dateColumn,
                                                 layout.timeColumn,     layout.receiptColumn,    layout.bookingTypeColumn,
                                                 layout.amountColumn,   layout.taxColumn,        layout.taxCodeColumn};
+    // Which slot each of the first columns fills, so that a field is placed with one look.
+    std::array<signed char, 64> slotOf;
+    slotOf.fill(-1);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (columns[slot] >= 0 && columns[slot] < int(slotOf.size()))
+            slotOf[size_t(columns[slot])] = static_cast<signed char>(slot);
+    }
     const char *const end = bytes + length;
     const char *at = bytes;
     for (;; ++fieldCount) {
@@ -151,13 +175,14 @@ void JournalFacts::Row::split(const char *bytes, int length, const TableLayout &
             at = close ? close + 1 : end;
             at = static_cast<const char *>(std::memchr(at, layout.delimiter, size_t(end - at)));
         } else {
-            at = static_cast<const char *>(std::memchr(at, layout.delimiter, size_t(end - at)));
-            stop = at ? at : end;
+            // Fields are short: a plain loop finds their end sooner than a call of memchr.
+            while (at != end && *at != layout.delimiter)
+                ++at;
+            stop = at;
+            at = at != end ? at : nullptr;
         }
-        for (int slot = 0; slot < SlotCount; ++slot) {
-            if (columns[slot] == fieldCount)
-                fields[slot] = {begin, int(stop - begin)};
-        }
+        if (fieldCount < int(slotOf.size()) && slotOf[size_t(fieldCount)] >= 0)
+            fields[size_t(slotOf[size_t(fieldCount)])] = {begin, int(stop - begin)};
         if (!at) {
             ++fieldCount;
             return;
@@ -213,13 +238,14 @@ bool JournalFacts::addFile(const QString &path, QIODevice *periodTable, const st
         return false;
     }
     LineReader lines(&file, '\n', TableLayout::LongestRow);
-    QByteArray line;
-    while (lines.readLine(&line)) {
+    const char *line = nullptr;
+    int length = 0;
+    while (lines.readLine(&line, &length)) {
         if (lines.lineNumber() % RowsBetweenStopChecks == 0 && stop && *stop)
             return false;
         const bool written = keepFirstLine && lines.lineNumber() == 1
-            ? write(periodTable, line.constData(), line.size(), lines.ended())
-            : addRow(line.constData(), line.size(), periodTable, lines.ended());
+            ? write(periodTable, line, length, lines.ended())
+            : addRow(line, length, periodTable, lines.ended());
         if (!written)
             return false;
     }
@@ -292,35 +318,46 @@ void JournalFacts::count(const Row &row)
         ++m_nextLocated;
     if (m_nextLocated < m_locate.size() && m_locate.at(m_nextLocated) == m_rowsRead)
         m_located.insert(m_rowsRead, place);
-    const QByteArray registerNumber = row.fields[Row::Register].bytes();
+    const View &registerNumber = row.fields[Row::Register];
+    if (!m_last.lines || !registerNumber.equals(m_last.registerNumber)) {
+        m_last.registerNumber = registerNumber.bytes();
+        m_last.lines = &m_lines[m_last.registerNumber];
+        m_last.receipts = &m_receipts[m_last.registerNumber];
+    }
     if (row.lineNumber >= 0)
-        m_lines[registerNumber].add(row.lineNumber, place);
+        m_last.lines->add(row.lineNumber, place);
     if (row.receipt >= 0)
-        m_receipts[registerNumber].add(row.receipt, place);
+        m_last.receipts->add(row.receipt, place);
     const bool newReceipt = !row.fields[Row::Receipt].equals(m_lastReceipt);
-    if (newReceipt)
-        m_lastReceipt = row.fields[Row::Receipt].bytes();
+    if (newReceipt) {
+        // Reserved room is kept, so that a receipt number costs no allocation.
+        const View &receipt = row.fields[Row::Receipt];
+        m_lastReceipt.reserve(receipt.size);
+        m_lastReceipt.resize(receipt.size);
+        if (receipt.size > 0)
+            std::memcpy(m_lastReceipt.data(), receipt.data, size_t(receipt.size));
+    }
     addTo(sums, row, place, newReceipt);
     if (!place.inPeriod)
         return;
-    if (m_sumsDate != m_lastDate || !m_monthSums) {
+    if (!m_last.month || m_last.date != m_lastDate) {
         // The maps' entries stay where they are while others are added.
-        m_sumsDate = m_lastDate;
-        m_monthSums = &m_months[monthOf(m_lastDate)];
-        m_daySums = nullptr;
+        m_last.date = m_lastDate;
+        m_last.month = &m_months[monthOf(m_lastDate)];
+        m_last.day = nullptr;
     }
-    addTo(*m_monthSums, row, place, newReceipt);
+    addTo(*m_last.month, row, place, newReceipt);
     if (row.date.isValid()) {
-        if (!m_daySums)
-            m_daySums = &m_days[row.date];
-        addTo(*m_daySums, row, place, newReceipt);
+        if (!m_last.day)
+            m_last.day = &m_days[row.date];
+        addTo(*m_last.day, row, place, newReceipt);
     }
     if (row.fault && m_damaged.size() < DamagedRowsKept)
         m_damaged.append({place, row.lineNumber, QLatin1String(row.fault)});
     if (row.fault)
         return;
-    m_betragByType[row.fields[Row::BookingType].bytes()] += row.betragCents;
-    m_steuerByTaxCode[row.fields[Row::TaxCode].bytes()] += row.steuerCents;
+    sumOf(m_betragByType, row.fields[Row::BookingType]) += row.betragCents;
+    sumOf(m_steuerByTaxCode, row.fields[Row::TaxCode]) += row.steuerCents;
 }
 
 void JournalFacts::addTo(PeriodSums &sums, const Row &row, const RowPlace &place, bool newReceipt) const
@@ -347,6 +384,16 @@ bool JournalFacts::write(QIODevice *out, const char *bytes, int length, bool lin
         return true;
     m_errorString = out->errorString();
     return false;
+}
+
+QMap<QByteArray, qint64> JournalFacts::betragByBookingType() const
+{
+    return sumsByKey(m_betragByType);
+}
+
+QMap<QByteArray, qint64> JournalFacts::steuerByTaxCode() const
+{
+    return sumsByKey(m_steuerByTaxCode);
 }
 
 QMap<QByteArray, Numbering> JournalFacts::lineNumbers() const

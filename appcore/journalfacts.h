@@ -14,6 +14,8 @@
 
 #include <atomic>
 #include <map>
+#include <utility>
+#include <vector>
 
 class QIODevice;
 
@@ -121,8 +123,8 @@ public:
     //! at its edges too.
     qint64 missingLines(bool edges = false) const;
     //! Sums of Betrag per Buchungstyp and of Steuer per StKz, over the period's rows.
-    const QMap<QByteArray, qint64> &betragByBookingType() const { return m_betragByType; }
-    const QMap<QByteArray, qint64> &steuerByTaxCode() const { return m_steuerByTaxCode; }
+    QMap<QByteArray, qint64> betragByBookingType() const;
+    QMap<QByteArray, qint64> steuerByTaxCode() const;
 
     QString errorString() const { return m_errorString; }
 
@@ -152,8 +154,9 @@ private:
     QList<DamagedRow> m_damaged;
     std::map<QByteArray, NumberSet> m_lines;
     std::map<QByteArray, NumberSet> m_receipts;
-    QMap<QByteArray, qint64> m_betragByType;
-    QMap<QByteArray, qint64> m_steuerByTaxCode;
+    //! Few kinds each: looked up by their bytes, without a key made for every row.
+    std::vector<std::pair<QByteArray, qint64>> m_betragByType;
+    std::vector<std::pair<QByteArray, qint64>> m_steuerByTaxCode;
     //! The last row with a date: a row without one goes where it went.
     QDate m_lastDate;
     bool m_lastInPeriod = false;
@@ -162,10 +165,27 @@ private:
     QByteArrayList m_waiting;
     QByteArray m_lastReceipt;
     DateCache m_dates;
-    //! The sums of m_lastDate's month and day.
-    QDate m_sumsDate;
-    PeriodSums *m_monthSums = nullptr;
-    PeriodSums *m_daySums = nullptr;
+    //! Where the rows of the last day and of the last register went, so that the next rows of
+    //! the same go there without a look-up. A copy of the facts looks them up in its own maps.
+    struct LastEntries
+    {
+        QDate date;
+        PeriodSums *month = nullptr;
+        PeriodSums *day = nullptr;
+        QByteArray registerNumber;
+        NumberSet *lines = nullptr;
+        NumberSet *receipts = nullptr;
+
+        LastEntries() = default;
+        LastEntries(const LastEntries &) {}
+        LastEntries &operator=(const LastEntries &)
+        {
+            month = day = nullptr;
+            lines = receipts = nullptr;
+            return *this;
+        }
+    };
+    LastEntries m_last;
     //! The rows asked for, in their order, and the next of them to come.
     QList<qint64> m_locate;
     int m_nextLocated = 0;

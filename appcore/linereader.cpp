@@ -16,6 +16,16 @@ LineReader::LineReader(QIODevice *device, char lineEnd, int longestLine, int chu
 
 bool LineReader::readLine(QByteArray *line)
 {
+    const char *data = nullptr;
+    int size = 0;
+    if (!readLine(&data, &size))
+        return false;
+    *line = QByteArray::fromRawData(data, size);
+    return true;
+}
+
+bool LineReader::readLine(const char **data, int *size)
+{
     m_pending.clear();
     m_truncated = false;
     while (m_at != m_end || fill()) {
@@ -23,14 +33,16 @@ bool LineReader::readLine(QByteArray *line)
         const char *const stop = found ? found : m_end;
         // The usual line lies whole in the chunk and is handed out without a copy.
         const bool inChunk = found && m_pending.isEmpty() && stop - m_at <= m_longestLine;
-        if (inChunk)
-            *line = QByteArray::fromRawData(m_at, int(stop - m_at));
-        else
+        if (inChunk) {
+            *data = m_at;
+            *size = int(stop - m_at);
+        } else {
             keep(m_at, stop);
+        }
         m_at = found ? found + 1 : m_end;
         if (found) {
             if (!inChunk)
-                *line = m_pending;
+                handOutPending(data, size);
             ++m_lineNumber;
             m_ended = true;
             return true;
@@ -38,10 +50,16 @@ bool LineReader::readLine(QByteArray *line)
     }
     if (m_error || (m_pending.isEmpty() && !m_truncated))
         return false;
-    *line = m_pending;
+    handOutPending(data, size);
     ++m_lineNumber;
     m_ended = false;
     return true;
+}
+
+void LineReader::handOutPending(const char **data, int *size) const
+{
+    *data = m_pending.constData();
+    *size = m_pending.size();
 }
 
 qint64 LineReader::lineNumber() const
