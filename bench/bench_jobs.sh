@@ -23,7 +23,7 @@ timed() {
     shift
     sync
     /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 || true
-    read -r seconds kilobytes <"$work/time"
+    read -r seconds kilobytes < <(tail -n 1 "$work/time")
     printf '%-44s %7.2f s %6d MB\n' "$label" "$seconds" $((kilobytes / 1024))
     echo "$seconds" >"$work/last"
 }
