@@ -113,8 +113,15 @@ QStringList MonthFinding::faults() const
 
 PeriodFindings::PeriodFindings(const IndexFileAnalyser &analyser, const JournalFacts &facts,
                                const QList<ReportedMessage> &messages)
-    : m_total(facts.total())
+    : m_first(facts.hasPeriod() ? facts.firstMonth() : QDate())
+    , m_last(facts.hasPeriod() ? facts.lastMonth() : QDate())
+    , m_total(facts.total())
 {
+    const QMap<QDate, IndexFileAnalyser::IndexStatus> index = analyser.getIndexMap();
+    for (auto month = index.cbegin(); month != index.cend(); ++month) {
+        if (*month == IndexFileAnalyser::INDEX_ERROR_FILE_MISSING)
+            m_missingFiles << month.key();
+    }
     addMonths(analyser, facts);
     addLineReport(facts, messages);
     addIndexReport(analyser, facts, messages);
@@ -159,7 +166,11 @@ void PeriodFindings::addMonths(const IndexFileAnalyser &analyser, const JournalF
         m_months.append({month, index.value(month, IndexFileAnalyser::INDEX_OK), facts.months().value(month), 0, {}, 0, 0});
     for (const Numbering &numbering : facts.lineNumbers()) {
         for (const NumberGap &gap : numbering.gaps) {
-            MonthFinding *finding = gap.inPeriod() ? findingOf(gap.month()) : nullptr;
+            // Lines gone with a missing data file are that month's.
+            const QList<QDate> missingFiles = missingFilesWithin(gap);
+            MonthFinding *finding = !missingFiles.isEmpty() ? findingOf(missingFiles.constFirst())
+                                  : gap.inPeriod()          ? findingOf(gap.month())
+                                                            : nullptr;
             if (!finding)
                 continue;
             finding->missingLines += gap.count();
@@ -253,13 +264,24 @@ void PeriodFindings::addNumbering(const JournalFacts &facts)
         for (const NumberGap &gap : numbering.gaps) {
             if (!gap.inPeriod() && !gap.atEdge())
                 continue;
-            (gap.inPeriod() ? m_missing : m_unproven) += gap.count();
+            const QList<QDate> missingFiles = missingFilesWithin(gap);
+            const bool explainedOutside = !missingFiles.isEmpty()
+                && std::none_of(missingFiles.cbegin(), missingFiles.cend(), [this](const QDate &month) { return inPeriod(month); });
+            if (!explainedOutside)
+                (gap.inPeriod() || !missingFiles.isEmpty() ? m_missing : m_unproven) += gap.count();
             if (gapsSaid++ >= GapsSaid) {
                 ++gapsLeftOut;
                 continue;
             }
             const QString between = tr("between %1 and %2").arg(dateTime(gap.before), dateTime(gap.after));
-            if (gap.atEdge()) {
+            if (!missingFiles.isEmpty()) {
+                QStringList months;
+                for (const QDate &month : missingFiles)
+                    months << monthText(month);
+                say(tr("Lines %1 to %2 are missing with the missing data file of %3, %4.")
+                        .arg(gap.first).arg(gap.last).arg(months.join(QLatin1String(", ")), between),
+                    !explainedOutside);
+            } else if (gap.atEdge()) {
                 say(tr("Lines %1 to %2 are missing at the edge of this period, %3: whether they belong to it cannot be "
                        "proven.").arg(gap.first).arg(gap.last).arg(between), true);
             } else if (gap.first == gap.last) {
@@ -301,6 +323,25 @@ void PeriodFindings::addOutside(const JournalFacts &facts)
         parts << tr("missing months: %1").arg(m_outsideMissingMonths);
     if (!parts.isEmpty())
         say(tr("Outside this period: %1.").arg(parts.join(QLatin1String(", "))), false);
+}
+
+// The months strictly between the rows around the gap whose data file is missing.
+QList<QDate> PeriodFindings::missingFilesWithin(const NumberGap &gap) const
+{
+    QList<QDate> months;
+    if (!gap.before.date.isValid() || !gap.after.date.isValid())
+        return months;
+    const QDate after(gap.after.date.year(), gap.after.date.month(), 1);
+    for (const QDate &month : m_missingFiles) {
+        if (month > gap.before.date && month < after)
+            months << month;
+    }
+    return months;
+}
+
+bool PeriodFindings::inPeriod(const QDate &month) const
+{
+    return !m_first.isValid() || (month >= m_first && month <= m_last);
 }
 
 MonthFinding *PeriodFindings::findingOf(const QDate &date)

@@ -86,9 +86,16 @@ private:
     void addOutside(const JournalFacts &facts);
     void say(const QString &text, bool isError, int count = 0);
     MonthFinding *findingOf(const QDate &date);
+    QList<QDate> missingFilesWithin(const NumberGap &gap) const;
+    bool inPeriod(const QDate &month) const;
     static QString where(const RowPlace &place);
 
     QList<MonthFinding> m_months;
+    //! The months whose data file the index announces but the backup lacks.
+    QList<QDate> m_missingFiles;
+    //! The period's first and last month; invalid for the whole table.
+    QDate m_first;
+    QDate m_last;
     QList<ReportedMessage> m_report;
     PeriodSums m_total;
     qint64 m_missing = 0;

@@ -62,20 +62,27 @@ void PeriodFindingsTest::report_data()
             << QStringList{"!0 Decryption error near line: 2 — row 3 of this table, 01.01.2019 12:00:00",
                            "!0 Decryption error near line: 5 — row 6 of this table, 02.04.2019 12:00:00",
                            "!0 Not all records could be read: 2 lines were repaired, 32 bytes could not be read.",
-                           "!0 Lines 5 to 6 are missing from the numbering (2 lines), between 02.01.2019 12:00:00 "
-                           "and 01.04.2019 12:00:00.",
+                           "!0 Lines 5 to 6 are missing with the missing data file of 03/2019, between 02.01.2019 "
+                           "12:00:00 and 01.04.2019 12:00:00.",
+                           "!0 Lines 10 to 11 are missing from the numbering (2 lines), between 03.04.2019 12:00:00 "
+                           "and 01.05.2019 12:00:00.",
+                           "!0 Lines missing from the numbering in all: 4, and 0 at the edges of this period.",
                            "1 The data was created by reading from SD-Card or Backup.",
                            "!2 INDEX ERROR: The file for the date 03/2019 is missing.",
                            "3 Hash value: OK<br>"}
-            << QStringList{"01/2019: 4 records, 1 damaged, 2 missing: lines 5 to 6", "02/2019: 0 records",
-                           "03/2019: 0 records, its data file is missing", "04/2019: 3 records, 1 damaged"};
-    // April alone: the missing month and the damage of January lie outside, and the gap before
-    // April's first row may be January's.
+            << QStringList{"01/2019: 4 records, 1 damaged", "02/2019: 0 records",
+                           "03/2019: 0 records, its data file is missing, 2 missing: lines 5 to 6",
+                           "04/2019: 3 records, 1 damaged, 2 missing: lines 10 to 11", "05/2019: OK, 1 record"};
+    // April alone: the missing month and the damage of January lie outside, the gap before April's
+    // first row went with March's data file, and the gap after its last row may be May's.
     QTest::newRow("April") << QDate(2019, 4, 1) << QDate()
             << QStringList{"!0 Decryption error near line: 5 — row 2 of this table, 02.04.2019 12:00:00",
                            "!0 Not all records could be read: 2 lines were repaired, 32 bytes could not be read.",
-                           "!0 Lines 5 to 6 are missing at the edge of this period, between 02.01.2019 12:00:00 and "
-                           "01.04.2019 12:00:00: whether they belong to it cannot be proven.",
+                           "0 Lines 5 to 6 are missing with the missing data file of 03/2019, between 02.01.2019 "
+                           "12:00:00 and 01.04.2019 12:00:00.",
+                           "!0 Lines 10 to 11 are missing at the edge of this period, between 03.04.2019 12:00:00 and "
+                           "01.05.2019 12:00:00: whether they belong to it cannot be proven.",
+                           "!0 Lines missing from the numbering in all: 0, and 2 at the edges of this period.",
                            "1 The data was created by reading from SD-Card or Backup.",
                            "2 The data index is correct, no issues recognised.",
                            "3 Hash value: OK<br>The data seems not corrupted!",
@@ -106,7 +113,7 @@ void PeriodFindingsTest::report()
     facts.locate(PeriodFindings::namedRows(messages));
     for (const QByteArray &line : {row(1, "01.01.2019"), row(2, "01.01.2019"), row(3, "01.01.2019"),
                                    row(4, "02.01.2019"), row(7, "01.04.2019"), row(8, "02.04.2019"),
-                                   row(9, "03.04.2019")})
+                                   row(9, "03.04.2019"), row(12, "01.05.2019")})
         facts.addRow(line.constData(), line.size());
     facts.finish();
     const PeriodFindings findings(indexWithMissingMarch(), facts, messages);

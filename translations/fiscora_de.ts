@@ -801,6 +801,10 @@
         <source>Rows whose line number is smaller than the one before: %1; the first, %2, in %3.</source>
         <translation>Zeilen, deren Zeilennummer kleiner ist als die davor: %1; die erste, %2, in %3.</translation>
     </message>
+    <message>
+        <source>Lines %1 to %2 are missing with the missing data file of %3, %4.</source>
+        <translation>Die Zeilen %1 bis %2 fehlen mit der fehlenden Datendatei von %3, %4.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::ReadCommand</name>
