@@ -63,32 +63,6 @@ QByteArray recordPool(bool damaged)
     return records.data();
 }
 
-// A backup header for twelve good months of register 12345678 whose body has digest md5.
-QByteArray backupHeader(const QByteArray &md5)
-{
-    return sample::backupHeader("12345678", QByteArray::fromHex("0c01"), md5);
-}
-
-// Writes a backup of the record pool repeated until it holds at least size bytes: the header is
-// written last, once the body's digest is known, over a placeholder of the same length.
-bool writeBackup(const QString &path, qint64 size, bool damaged)
-{
-    const QByteArray pool = recordPool(damaged);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const qint64 headerSize = backupHeader(QByteArray(16, '\0')).size();
-    file.seek(headerSize);
-    QCryptographicHash md5(QCryptographicHash::Md5);
-    for (qint64 written = headerSize; written < size; written += pool.size()) {
-        md5.addData(pool);
-        if (file.write(pool) != pool.size())
-            return false;
-    }
-    file.seek(0);
-    return file.write(backupHeader(md5.result())) == headerSize && file.flush();
-}
-
 double hashSeconds(const QString &path)
 {
     QFile file(path);
@@ -238,7 +212,7 @@ int main(int argc, char *argv[])
 
     const QString backup = folder + QStringLiteral("/Backup_CR#12345678_202001_202012.enc");
     const QString target = folder + QStringLiteral("/export");
-    if (!writeBackup(backup, sizeMb * 1000 * 1000, parser.isSet(damagedOption)))
+    if (!sample::writeRepeatedBackup(backup, recordPool(parser.isSet(damagedOption)), sizeMb * 1000 * 1000))
         qFatal("cannot write %s", qPrintable(backup));
     const qint64 fileSize = QFileInfo(backup).size();
 

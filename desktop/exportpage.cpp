@@ -314,7 +314,10 @@ void ExportPage::connectJob(JobThread *job)
                 m_outcome.addMessage(text, isError, count);
             });
     connect(job, &JobThread::errorReported, this, [this](const QString &serialNumber, const QString &error, const QString &hint) {
-        m_report->addError(serialNumber, error, hint);
+        if (m_outcome.stopped())
+            m_report->addStop(serialNumber, tr("Stopped as you asked: nothing was written."), error);
+        else
+            m_report->addError(serialNumber, error, hint);
         m_outcome.addError(error, hint);
     });
     connect(job, &JobThread::fileWritten, this, [this](const QString &, const QString &file) { m_outcome.addFile(file); });

@@ -30,6 +30,7 @@ public:
     void addError(const QString &error, const QString &hint);
     void addFile(const QString &file) { m_files << file; }
     void setStopped() { m_stopped = true; }
+    bool stopped() const { return m_stopped; }
 
     /*!
      * The verdict's headline and its lines, once the job has ended with \a exitCode. \a handover

@@ -188,7 +188,10 @@ void ReadPage::connectJob(JobThread *job)
         m_outcome[serialNumber].problems += isError ? 1 : 0;
     });
     connect(job, &JobThread::errorReported, this, [this](const QString &serialNumber, const QString &error, const QString &hint) {
-        m_report->addError(serialNumber, error, hint);
+        if (m_stopped)
+            m_report->addStop(serialNumber, tr("Stopped as you asked: no backup was written."), error);
+        else
+            m_report->addError(serialNumber, error, hint);
         if (m_outcome.value(serialNumber).error.isEmpty())
             m_outcome[serialNumber].error = ReportView::plainText(error);
     });

@@ -37,6 +37,12 @@ void ReportView::addError(const QString &serialNumber, const QString &error, con
              QStyle::SP_MessageBoxCritical, QColor(0xb0, 0x00, 0x20));
 }
 
+void ReportView::addStop(const QString &serialNumber, const QString &outcome, const QString &error)
+{
+    addEntry(aboutRegister(serialNumber, tr("%1 (%2)").arg(outcome, plainText(error))), QStyle::SP_MessageBoxInformation,
+             palette().color(QPalette::Text));
+}
+
 void ReportView::addNote(const QString &text)
 {
     addEntry(text, QStyle::SP_MessageBoxInformation, palette().color(QPalette::Text));

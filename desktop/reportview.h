@@ -27,6 +27,9 @@ public:
     void addError(const QString &serialNumber, const QString &error, const QString &hint);
     //! A line of the window itself, such as "Stopping…".
     void addNote(const QString &text);
+    //! The job's \a error when it ends as the user asked: no fault, and said as \a outcome, with the
+    //! library's words beside it and without its hint, which speaks of an incomplete save.
+    void addStop(const QString &serialNumber, const QString &outcome, const QString &error);
 
     //! The texts of the entries, as shown.
     QStringList texts() const;

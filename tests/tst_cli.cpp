@@ -765,19 +765,7 @@ bool writeLargeBackup(const QString &path, qint64 size)
     QByteArray pool;
     for (int i = 0; i < 4096; ++i)
         pool += fiscora::sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const qint64 headerSize = fiscora::sample::backupHeader("12345678", "\x0c\x01", QByteArray(16, '\0')).size();
-    file.seek(headerSize);
-    QCryptographicHash md5(QCryptographicHash::Md5);
-    for (qint64 written = 0; written < size; written += pool.size()) {
-        md5.addData(pool);
-        if (file.write(pool) != pool.size())
-            return false;
-    }
-    file.seek(0);
-    return file.write(fiscora::sample::backupHeader("12345678", "\x0c\x01", md5.result())) == headerSize;
+    return fiscora::sample::writeRepeatedBackup(path, pool, size);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "journal.h"
 #include "samplecipher.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -175,6 +176,25 @@ QByteArray backupHeader(const QByteArray &serialNumber, const QByteArray &map, c
         + serialNumber.leftJustified(20, '\0', true) + QByteArray(20, '\0') + map;
     const int length = fields.size();
     return QByteArray(1, char(length >> 8)) + char(length & 0xFF) + fields;
+}
+
+// The header is written last, once the body's digest is known, over a placeholder of its length.
+bool writeRepeatedBackup(const QString &path, const QByteArray &records, qint64 size)
+{
+    const QByteArray map = QByteArray::fromHex("0c01");
+    QFile file(path);
+    if (records.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const qint64 headerSize = backupHeader("12345678", map, QByteArray(16, '\0')).size();
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    if (!file.seek(headerSize))
+        return false;
+    for (qint64 written = headerSize; written < size; written += records.size()) {
+        md5.addData(records);
+        if (file.write(records) != records.size())
+            return false;
+    }
+    return file.seek(0) && file.write(backupHeader("12345678", map, md5.result())) == headerSize && file.flush();
 }
 
 } // namespace fiscora::sample

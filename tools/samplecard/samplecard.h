@@ -82,6 +82,13 @@ QString indexFileName(const QString &serialNumber);
  */
 QByteArray backupHeader(const QByteArray &serialNumber, const QByteArray &map, const QByteArray &digest);
 
+/*!
+ * Writes a large backup of register 12345678 with twelve good months quickly: the encrypted
+ * \a records repeated until the file holds at least \a size bytes, behind a header with their
+ * digest. False when the file cannot be written.
+ */
+bool writeRepeatedBackup(const QString &path, const QByteArray &records, qint64 size);
+
 } // namespace fiscora::sample
 
 #endif // FISCORA_SAMPLECARD_H
