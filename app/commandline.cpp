@@ -177,6 +177,7 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
                "  info BACKUP              show the header, period and records of BACKUP\n"
                "  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET\n"
                "  verify EXPORT_DIR [BACKUP]  check an export folder, and compare it with an export of BACKUP\n"
+               "  verify ARCHIVE.zip [BACKUP]  check a hand-over archive: its manifest, its figures and its export\n"
                "  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over\n\n"
                "\"fiscora COMMAND --help\" lists the options of a command. Results go to standard output, "
                "progress and report lines to standard error.\n"
@@ -239,16 +240,22 @@ void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSynta
         parser.setApplicationDescription(
                 tr("Checks the export folder EXPORT_DIR: index.xml valid against its DTD, and every row of "
                    "the table file as index.xml declares it. With BACKUP, also that the table is what an "
-                   "export of BACKUP gives, and that the backup's MD5 value holds."));
-        parser.addPositionalArgument(option("EXPORT_DIR"), tr("A folder written by \"fiscora export --gdpdu\"."));
+                   "export of BACKUP gives, and that the backup's MD5 value holds.\n"
+                   "\"fiscora verify ARCHIVE.zip [BACKUP]\" checks a hand-over archive written by \"fiscora "
+                   "package\" the same way, and also every file against manifest.sha256, and the period, rows, "
+                   "sums and SHA-256 values that protokoll.json states against the table and the files. An export "
+                   "folder that holds protokoll.json is checked against it, too."));
+        parser.addPositionalArgument(option("EXPORT_DIR"), tr("A folder written by \"fiscora export --gdpdu\", or a "
+                                                              "hand-over archive written by \"fiscora package\"."));
         parser.addPositionalArgument(option("BACKUP"), tr("The backup file the export was made from."),
                                      tr("[BACKUP]"));
         break;
     case Command::Package:
         parser.setApplicationDescription(
                 tr("Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive "
-                   "TARGET/CR#<serial number>_<period>.zip for hand-over: the export folder, a manifest with "
-                   "the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 "
+                   "TARGET/CR#<serial number>_<period>.zip for hand-over: the export folder with the protocol's "
+                   "figures protokoll.json beside the table, a manifest with the SHA-256 of every file, and a "
+                   "protocol as PDF, which states the SHA-256 values too. No archive is written when the MD5 "
                    "proof fails or the verification finds more than the damaged records the export reported; "
                    "the protocol states those.")
                 + QLatin1Char('\n') + dates);

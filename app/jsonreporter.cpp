@@ -183,7 +183,7 @@ void JsonReporter::verification(const app::Verification &verification)
     for (auto file = verification.differences.cbegin(); file != verification.differences.cend(); ++file)
         differences.insert(file.key(), *file);
     QJsonObject fields{
-        {QStringLiteral("folder"), verification.folder},
+        {QStringLiteral("folder"), verification.shownFolder()},
         {QStringLiteral("valid"), verification.isValid()},
         {QStringLiteral("rowsChecked"), verification.result.rowsChecked},
         {QStringLiteral("period"), verification.period},
@@ -191,6 +191,12 @@ void JsonReporter::verification(const app::Verification &verification)
         {QStringLiteral("findings"), findings},
         {QStringLiteral("findingsLeftOut"), leftOut},
     };
+    if (!verification.archive.isEmpty()) {
+        fields.insert(QStringLiteral("archive"), verification.archive);
+        fields.insert(QStringLiteral("archiveFindings"), QJsonArray::fromStringList(verification.archiveFindings));
+    }
+    if (verification.figuresChecked)
+        fields.insert(QStringLiteral("figuresFindings"), QJsonArray::fromStringList(verification.figuresFindings));
     if (!verification.backup.isEmpty()) {
         fields.insert(QStringLiteral("backup"), verification.backup);
         fields.insert(QStringLiteral("md5Holds"), verification.md5Holds);

@@ -1,6 +1,8 @@
 #include "textreporter.h"
 
 #include "backupinfo.h"
+#include "handoverarchive.h"
+#include "handoverfigures.h"
 #include "listedmonth.h"
 #include "output.h"
 #include "periodfindings.h"
@@ -218,7 +220,9 @@ void TextReporter::printRegister(const CardListing::Register &cashRegister)
 void TextReporter::verification(const app::Verification &verification)
 {
     const app::ExportVerifier::Result &result = verification.result;
-    printLine(stdout, tr("Export folder: %1").arg(verification.folder));
+    if (!verification.archive.isEmpty())
+        printLine(stdout, tr("Archive: %1").arg(verification.archive));
+    printLine(stdout, tr("Export folder: %1").arg(verification.shownFolder()));
     printLine(stdout, tr("Period: %1").arg(verification.period));
     for (const app::Finding &finding : result.findings)
         printLine(stdout, flagged(finding.toString(), true, m_outColours));
@@ -227,6 +231,7 @@ void TextReporter::verification(const app::Verification &verification)
     for (const QString &finding : verification.tableFindings)
         printLine(stdout, flagged(finding, true, m_outColours));
     printLine(stdout, tr("Rows checked: %1").arg(result.rowsChecked));
+    printHandover(verification);
     if (!verification.backup.isEmpty() && verification.exported) {
         for (auto file = verification.differences.cbegin(); file != verification.differences.cend(); ++file) {
             const QString difference = *file == 0
@@ -245,10 +250,32 @@ void TextReporter::verification(const app::Verification &verification)
                               : flagged(tr("The backup's data does not match the MD5 value of its header."), true,
                                         m_outColours));
     }
-    printLine(stdout, verification.isValid() ? flagged(tr("The export is sound."), false, m_outColours)
-                                             : flagged(tr("The export did not pass the verification."), true,
-                                                       m_outColours));
+    const bool archive = !verification.archive.isEmpty();
+    const QString verdict = verification.isValid()
+        ? (archive ? tr("The archive is sound.") : tr("The export is sound."))
+        : (archive ? tr("The archive did not pass the verification.") : tr("The export did not pass the verification."));
+    printLine(stdout, flagged(verdict, !verification.isValid(), m_outColours));
 }
+
+// What an archive's manifest and the figures of a hand-over vouch for, or what they show wrong.
+void TextReporter::printHandover(const app::Verification &verification)
+{
+    if (!verification.archive.isEmpty())
+        printFindings(verification.archiveFindings,
+                      tr("Every file of the archive matches %1.").arg(app::HandoverArchive::manifestName()));
+    if (verification.figuresChecked)
+        printFindings(verification.figuresFindings, tr("The period, rows, sums and SHA-256 values are those %1 states.")
+                                                            .arg(app::HandoverFigures::fileName()));
+}
+
+void TextReporter::printFindings(const QStringList &findings, const QString &noFinding)
+{
+    for (const QString &finding : findings)
+        printLine(stdout, flagged(finding, true, m_outColours));
+    if (findings.isEmpty())
+        printLine(stdout, flagged(noFinding, false, m_outColours));
+}
+
 
 void TextReporter::done(int)
 {

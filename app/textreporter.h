@@ -45,6 +45,8 @@ private:
     void printFields(const QList<QPair<QString, QString>> &fields, const QString &indent = QString());
     void printMonths(const app::PeriodFindings &findings);
     void printRegister(const CardListing::Register &cashRegister);
+    void printHandover(const app::Verification &verification);
+    void printFindings(const QStringList &findings, const QString &noFinding);
     QString flagged(const QString &text, bool isError, bool colours) const;
     QString aboutSubject(const QString &text) const;
 

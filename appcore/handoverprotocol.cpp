@@ -3,6 +3,7 @@
 #include "backupinfo.h"
 
 #include "handoverarchive.h"
+#include "handoverfigures.h"
 
 #include <fiscora/helperclass.h>
 
@@ -15,12 +16,14 @@ namespace fiscora::app {
 
 namespace {
 
-enum CellStyle { Plain = 0, Bold = 1, Right = 2, Label = 4 | Bold };
+enum CellStyle { Plain = 0, Bold = 1, Right = 2, Label = 4 | Bold, Digest = 8 };
 
 struct Cell
 {
     QString text;
     int style = Plain;
+    //! The column's share of the table's width in percent; 0 leaves it to the layout.
+    int width = 0;
 };
 
 // Texts from the backup and the export, file names among them, are shown as they are, never
@@ -34,10 +37,16 @@ QString row(const QList<Cell> &cells, QLatin1String tag = QLatin1String("td"))
 {
     QString html = QStringLiteral("<tr>");
     for (const Cell &cell : cells) {
-        const QString text = cell.style & Bold ? element(QLatin1String("b"), cell.text) : cell.text.toHtmlEscaped();
+        QString text = cell.style & Bold ? element(QLatin1String("b"), cell.text) : cell.text.toHtmlEscaped();
+        // A SHA-256 value in small monospaced digits keeps to one line beside its label, as
+        // sha256sum prints it, for comparing it digit by digit.
+        if (cell.style & Digest)
+            text = QStringLiteral("<span style=\"font-family: 'DejaVu Sans Mono'; font-size: 7pt\">%1</span>").arg(text);
         const QLatin1String align(cell.style & Right ? "right" : "left");
-        const QLatin1String width((cell.style & Label) == Label ? " width=\"40%\"" : "");
-        html += QStringLiteral("<%1 align=\"%2\"%3>%4</%1>").arg(tag, align, width, text);
+        const int percent = (cell.style & Label) == Label ? 40 : cell.width;
+        const QString width = percent > 0 ? QStringLiteral(" width=\"%1%\"").arg(percent) : QString();
+        const QLatin1String wrap(cell.style & Right ? " style=\"white-space: nowrap\"" : "");
+        html += QStringLiteral("<%1 align=\"%2\"%3%4>%5</%1>").arg(tag, align, width, wrap, text);
     }
     return html + QStringLiteral("</tr>");
 }
@@ -99,8 +108,13 @@ QString HandoverProtocol::html(const HandoverFacts &facts) const
     const QLatin1String p("p");
     return element(h1, tr("Hand-over protocol"))
             + element(p, tr("GoBD/GDPdU export of the cash register %1").arg(facts.serialNumber)) + factsTable(facts)
-            + element(h2, tr("MD5 proof of the backup")) + md5Table(facts) + element(h2, tr("Months"))
-            + monthsTable(facts.months) + element(h2, tr("Report of the export")) + reportList(facts.problems)
+            + element(h2, tr("MD5 proof and SHA-256 value of the backup")) + md5Table(facts)
+            + element(h2, tr("Months")) + monthsTable(facts.months) + element(h2, tr("Report of the export"))
+            + reportList(facts.problems) + element(h2, tr("SHA-256 values of the files")) + sha256Table(facts.sha256)
+            + element(p, tr("These are the files of the export folder %1 in the archive; %2 holds the figures of "
+                            "this protocol for programs. Printed and signed, this protocol pins the data: a file "
+                            "whose SHA-256 value differs from the one above is not the file handed over.")
+                                 .arg(facts.exportFolder, HandoverFigures::fileName()))
             + element(p, tr("The file %1 beside this protocol holds the SHA-256 value of every other file of the "
                             "archive; \"sha256sum -c %1\" checks them.")
                                  .arg(HandoverArchive::manifestName()));
@@ -132,25 +146,39 @@ QString HandoverProtocol::md5Table(const HandoverFacts &facts) const
                          + row({{tr("MD5 value of the backup's data"), Label},
                                 {HelperClass::convertToFormattedHexValue(facts.computedMd5)}})
                          + row({{tr("Comparison"), Label}, {matches ? tr("matches") : tr("does not match"),
-                                                            matches ? Plain : Bold}}),
+                                                            matches ? Plain : Bold}})
+                         + row({{tr("SHA-256 value of the backup file"), Label},
+                                {QString::fromLatin1(facts.backupSha256), Digest}}),
                  false);
 }
 
 QString HandoverProtocol::monthsTable(const QList<MonthSummary> &months) const
 {
-    QString rows = row({{tr("Month")}, {tr("Status")}, {tr("Records"), Right}, {tr("Sum of Betrag"), Right}},
+    // The status says in words what a month lacks, and gets the room for it.
+    QString rows = row({{tr("Month")}, {tr("Status")}, {tr("Records"), Right}, {tr("Sum of Betrag"), Right},
+                        {tr("Sum of Steuer"), Right}},
                        QLatin1String("th"));
-    qint64 records = 0;
-    qint64 cents = 0;
+    MonthSummary total;
     for (const MonthSummary &month : months) {
         const bool ok = month.faults.isEmpty();
         rows += row({{monthName(month.month)}, {ok ? tr("OK") : month.faults.join(QLatin1String(", ")), ok ? Plain : Bold},
-                     {m_locale.toString(month.records), Right}, {money(month.betragCents), Right}});
-        records += month.records;
-        cents += month.betragCents;
+                     {m_locale.toString(month.records), Right}, {money(month.betragCents), Right},
+                     {money(month.steuerCents), Right}});
+        total.records += month.records;
+        total.betragCents += month.betragCents;
+        total.steuerCents += month.steuerCents;
     }
-    rows += row({{tr("Total"), Bold}, {}, {m_locale.toString(records), Bold | Right}, {money(cents), Bold | Right}});
+    rows += row({{tr("Total"), Bold}, {}, {m_locale.toString(total.records), Bold | Right},
+                 {money(total.betragCents), Bold | Right}, {money(total.steuerCents), Bold | Right}});
     return table(rows, true);
+}
+
+QString HandoverProtocol::sha256Table(const QMap<QString, QByteArray> &sha256) const
+{
+    QString rows;
+    for (auto file = sha256.cbegin(); file != sha256.cend(); ++file)
+        rows += row({{file.key(), Label}, {QString::fromLatin1(*file), Digest}});
+    return table(rows, false);
 }
 
 QString HandoverProtocol::reportList(const QStringList &problems) const

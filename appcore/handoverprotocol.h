@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,7 @@ struct MonthSummary
     IndexFileAnalyser::IndexStatus status = IndexFileAnalyser::INDEX_OK;
     qint64 records = 0;
     qint64 betragCents = 0; //!< the sum of the field Betrag over the month's records, in cents
+    qint64 steuerCents = 0; //!< the sum of the field Steuer, in cents
     //! What keeps the month from passing, in words; nothing when it is OK.
     QStringList faults;
 };
@@ -40,6 +42,9 @@ struct HandoverFacts
     QStringList problems;
     QByteArray storedMd5;   //!< the MD5 value in the backup header
     QByteArray computedMd5; //!< the MD5 value computed over the backup's data
+    QByteArray backupSha256; //!< the SHA-256 value of the whole backup file, in hexadecimal
+    //! The SHA-256 value of each file of the export folder, by its name there, in hexadecimal.
+    QMap<QString, QByteArray> sha256;
     QString toolVersion;    //!< "fiscora 1.3.0"
     QDateTime created;
     QString exportFolder; //!< the export's folder inside the archive, "CR#12345678/201901_201903"
@@ -47,8 +52,9 @@ struct HandoverFacts
 
 /*!
  * The protocol an auditor gets with a hand-over archive: an A4 PDF that names the register, the
- * period, the backup and its MD5 proof, the index status, records and sum of Betrag of every
- * month, and what the export reported. Its texts are those of the installed translation; dates,
+ * period, the backup with its MD5 proof and SHA-256 value, the index status, records and sums of
+ * Betrag and Steuer of every month, what the export reported, and the SHA-256 value of every file
+ * of the export folder, so that the printed and signed protocol pins the data. Its texts are those of the installed translation; dates,
  * numbers and amounts are written as \a locale writes them, so the caller passes the locale of
  * that translation's language.
  *
@@ -79,6 +85,7 @@ private:
     QString factsTable(const HandoverFacts &facts) const;
     QString md5Table(const HandoverFacts &facts) const;
     QString monthsTable(const QList<MonthSummary> &months) const;
+    QString sha256Table(const QMap<QString, QByteArray> &sha256) const;
     QString reportList(const QStringList &problems) const;
     QString period(const HandoverFacts &facts) const;
     QString monthName(const QDate &month) const;

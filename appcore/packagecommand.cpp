@@ -3,13 +3,16 @@
 #include "backupinfo.h"
 #include "command.h"
 #include "exportcommand.h"
+#include "filedigest.h"
 #include "handoverarchive.h"
+#include "handoverfigures.h"
 #include "jobpaths.h"
 #include "jobrunner.h"
 #include "reporter.h"
 #include "periodfindings.h"
 #include "stagedexport.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 
@@ -64,7 +67,7 @@ int PackageCommand::run(const Command &command)
     HandoverFacts handover = facts(command, info, staged);
     problems += gaps(handover, *staged.findings());
     handover.problems += problems;
-    if (!writeArchive(command, staged, handover))
+    if (!hashFiles(staged, &handover) || !writeArchive(command, staged, handover))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     return staged.flagged() || !problems.isEmpty() ? ExitFailed : ExitDone;
 }
@@ -143,12 +146,43 @@ QStringList PackageCommand::gaps(const HandoverFacts &handover, const PeriodFind
     return gaps;
 }
 
-bool PackageCommand::writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover)
+// The protocol states the SHA-256 values of the backup and of the export's files, which are read
+// once more for them, beside the event loop.
+bool PackageCommand::hashFiles(const StagedExport &staged, HandoverFacts *handover)
+{
+    m_reporter.message(tr("Computing the SHA-256 values of the backup and the export ..."), false, 0);
+    FileDigest digest(&m_runner.stopFlag());
+    bool hashed = false;
+    m_runner.runInThread([&] {
+        handover->backupSha256 = digest.sha256(handover->backupFile);
+        if (handover->backupSha256.isEmpty())
+            return;
+        const QDir folder(staged.path());
+        for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+            const QByteArray sha256 = digest.sha256(folder.filePath(name));
+            if (sha256.isEmpty())
+                return;
+            handover->sha256.insert(name, sha256);
+        }
+        hashed = true;
+    });
+    if (!hashed && !m_runner.stopRequested())
+        m_reporter.error(digest.errorString(),
+                         tr("Check that the media holding the backup and the target folder are still connected."));
+    return hashed;
+}
+
+bool PackageCommand::writeArchive(const Command &command, const StagedExport &staged, HandoverFacts handover)
 {
     const QString path = archivePath(command.target, staged.name());
     m_reporter.message(tr("Writing the archive %1 ...").arg(path), false, 0);
+    // The figures cannot state their own SHA-256 value; the protocol does.
+    const QByteArray figures = HandoverFigures::of(handover).toJson();
+    handover.sha256.insert(HandoverFigures::fileName(),
+                           QCryptographicHash::hash(figures, QCryptographicHash::Sha256).toHex());
     HandoverArchive archive(path);
     archive.addFolder(staged.path(), staged.name());
+    archive.addFile(staged.name() + QLatin1Char('/') + HandoverFigures::fileName(), figures, handover.created);
     archive.addFile(HandoverProtocol::fileName(), HandoverProtocol().pdf(handover), handover.created);
     archive.stopWhen(m_runner.stopFlag());
     const auto existing = command.overwrite ? HandoverArchive::Existing::Replace : HandoverArchive::Existing::Keep;
@@ -171,7 +205,8 @@ HandoverFacts PackageCommand::facts(const Command &command, const BackupInfo &in
     facts.backupFile = QFileInfo(command.source).absoluteFilePath();
     facts.source = info.sourceText();
     for (const MonthFinding &month : staged.findings()->months())
-        facts.months.append({month.month, month.status, month.sums.rows, month.sums.betragCents, month.faults()});
+        facts.months.append({month.month, month.status, month.sums.rows, month.sums.betragCents,
+                             month.sums.steuerCents, month.faults()});
     if (!facts.months.isEmpty()) {
         facts.firstMonth = facts.months.constFirst().month;
         facts.lastMonth = facts.months.constLast().month;

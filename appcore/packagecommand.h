@@ -17,7 +17,8 @@ class PeriodFindings;
 
 /*!
  * "package": exports a backup for GDPdU, verifies the export and writes the hand-over archive
- * TARGET/CR#<serial>_<label>.zip with the export folder, the manifest and the protocol.
+ * TARGET/CR#<serial>_<label>.zip with the export folder, the protocol's figures beside its table
+ * (HandoverFigures), the manifest and the protocol.
  *
  * No archive is written when the MD5 proof fails or the verification finds anything but the
  * rows of damaged records that the export itself reported; those do not stop it, the protocol
@@ -50,7 +51,8 @@ private:
     bool check(const StagedExport &staged, BackupInfo &info, QStringList *problems);
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
     QStringList gaps(const HandoverFacts &handover, const PeriodFindings &findings);
-    bool writeArchive(const Command &command, const StagedExport &staged, const HandoverFacts &handover);
+    bool hashFiles(const StagedExport &staged, HandoverFacts *handover);
+    bool writeArchive(const Command &command, const StagedExport &staged, HandoverFacts handover);
     HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged) const;
 
     Reporter &m_reporter;

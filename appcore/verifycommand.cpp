@@ -2,6 +2,10 @@
 
 #include "command.h"
 #include "exportcommand.h"
+#include "figurescheck.h"
+#include "handoverarchive.h"
+#include "handoverfigures.h"
+#include "handoverprotocol.h"
 #include "jobpaths.h"
 #include "jobrunner.h"
 #include "journalfacts.h"
@@ -9,6 +13,7 @@
 #include "periodfindings.h"
 #include "reporter.h"
 #include "stagedexport.h"
+#include "unpackedarchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +32,34 @@ namespace {
 // Pieces of the compared files; equal pieces only have their line feeds counted.
 constexpr qint64 PieceSize = 1 << 20;
 
+bool isArchive(const QString &source)
+{
+    return QFileInfo(source).isFile() && source.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
+}
+
+// What the manifest says of the archive's files, and what lies beside its export folder but the
+// manifest and the protocol.
+QStringList archiveFindings(const UnpackedArchive &archive, const QString &exportFolder)
+{
+    const QString protocol = HandoverProtocol::fileName();
+    QStringList findings = archive.manifestFindings();
+    if (!archive.sha256().contains(protocol))
+        findings << VerifyCommand::tr("The archive holds no %1.").arg(protocol);
+    for (const QString &file : archive.sha256().keys()) {
+        if (!file.startsWith(exportFolder + QLatin1Char('/')) && file != HandoverArchive::manifestName()
+            && file != protocol)
+            findings << VerifyCommand::tr("%1 lies outside the export folder %2, where a hand-over archive holds "
+                                          "no file.")
+                                .arg(file, exportFolder);
+    }
+    return findings;
+}
+
 } // namespace
 
 bool Verification::isValid() const
 {
-    return result.isValid() && tableFindings.isEmpty()
+    return result.isValid() && tableFindings.isEmpty() && archiveFindings.isEmpty() && figuresFindings.isEmpty()
         && (backup.isEmpty() || (exported && md5Holds && differences.isEmpty() && !damageReported));
 }
 
@@ -44,16 +72,11 @@ VerifyCommand::VerifyCommand(Reporter &reporter, JobRunner &runner)
 int VerifyCommand::run(const Command &command)
 {
     m_reporter.setSubject({QString(), command.source});
-    if (!JobPaths::sourceExists(m_reporter, command.source))
-        return ExitFailed;
-    if (!QFileInfo(command.source).isDir()) {
-        m_reporter.error(tr("%1 is no folder.").arg(command.source),
-                         tr("Give the folder that holds index.xml and the table file."));
-        return ExitFailed;
-    }
+    // Where an archive is unpacked; removed with what it holds when the verification ends.
+    std::unique_ptr<QTemporaryDir> scratch;
     Verification verification;
-    // "folder/" and "folder" are one folder, and its name tells the period.
-    verification.folder = QDir::cleanPath(command.source);
+    if (!JobPaths::sourceExists(m_reporter, command.source) || !takeSource(command.source, scratch, &verification))
+        return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     Command period;
     verification.period = takePeriod(verification.folder, &period);
     const auto checkFolder = [&] {
@@ -74,6 +97,55 @@ int VerifyCommand::run(const Command &command)
         return m_runner.stoppedExitCode();
     m_reporter.verification(verification);
     return verification.isValid() ? ExitDone : ExitFailed;
+}
+
+bool VerifyCommand::takeSource(const QString &source, std::unique_ptr<QTemporaryDir> &scratch,
+                               Verification *verification)
+{
+    if (isArchive(source)) {
+        scratch = std::make_unique<QTemporaryDir>();
+        if (scratch->isValid())
+            return unpackArchive(source, scratch->path(), verification);
+        m_reporter.error(tr("Cannot create a temporary folder to unpack %1 into: %2").arg(source, scratch->errorString()),
+                         tr("Check the free space in the temporary folder, which TMPDIR names."));
+        return false;
+    }
+    if (!QFileInfo(source).isDir()) {
+        m_reporter.error(tr("%1 is no folder.").arg(source),
+                         tr("Give the folder that holds index.xml and the table file, or a hand-over archive "
+                            "(.zip)."));
+        return false;
+    }
+    // "folder/" and "folder" are one folder, and its name tells the period.
+    verification->folder = QDir::cleanPath(source);
+    return true;
+}
+
+// The export folder of an archive is the one that holds index.xml.
+bool VerifyCommand::unpackArchive(const QString &zipPath, const QString &scratch, Verification *verification)
+{
+    UnpackedArchive archive(zipPath);
+    bool unpacked = false;
+    m_runner.runInThread([&] { unpacked = archive.unpack(scratch, &m_runner.stopFlag()); });
+    if (!unpacked) {
+        if (!m_runner.stopRequested())
+            m_reporter.error(archive.errorString(), tr("Check that it is a hand-over archive written by \"fiscora "
+                                                       "package\", and the free space in the temporary folder."));
+        return false;
+    }
+    const QStringList indexFiles = archive.sha256().keys().filter(QRegularExpression(QStringLiteral("(^|/)index\\.xml$")));
+    if (indexFiles.size() != 1) {
+        m_reporter.error(indexFiles.isEmpty() ? tr("The archive %1 holds no export folder: no index.xml.").arg(zipPath)
+                                              : tr("The archive %1 holds more than one export folder: %2.")
+                                                        .arg(zipPath, indexFiles.join(QLatin1String(", "))),
+                         tr("Give a hand-over archive written by \"fiscora package\"."));
+        return false;
+    }
+    verification->archive = zipPath;
+    verification->folderInArchive = QFileInfo(indexFiles.constFirst()).path();
+    verification->folder = scratch + QLatin1Char('/') + verification->folderInArchive;
+    verification->archiveFindings = archiveFindings(archive, verification->folderInArchive);
+    return true;
 }
 
 void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, const QString &backup,
@@ -99,6 +171,8 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
         return;
     QStringList names = QDir(staged.path()).entryList(QDir::Files) + QDir(verification->folder).entryList(QDir::Files);
     names.removeDuplicates();
+    // The figures of a hand-over are no part of an export.
+    names.removeAll(HandoverFigures::fileName());
     runner.runInThread([&] {
         for (const QString &name : qAsConst(names)) {
             const qint64 line = firstDifference(verification->folder + QLatin1Char('/') + name,
@@ -148,6 +222,16 @@ void VerifyCommand::checkTable(const Command &period, Verification *verification
         if (message.isError)
             verification->tableFindings << message.text;
     }
+    checkFigures(facts, verification, stop);
+}
+
+// An export folder holds figures only when it comes from a hand-over archive, which must hold them.
+void VerifyCommand::checkFigures(const JournalFacts &facts, Verification *verification, const std::atomic_bool &stop)
+{
+    const bool present = QFileInfo::exists(verification->folder + QLatin1Char('/') + HandoverFigures::fileName());
+    verification->figuresChecked = present || !verification->archive.isEmpty();
+    if (verification->figuresChecked)
+        verification->figuresFindings = FiguresCheck(verification->folder, facts).findings(&stop);
 }
 
 // The files are compared piece by piece, and only the line feeds before the first difference

@@ -106,6 +106,8 @@ private Q_SLOTS:
     void verifyTampering_data();
     void verifyTampering();
     void package();
+    void verifyArchive_data();
+    void verifyArchive();
     void packageMonthsWithoutRecords();
     void packageRefused_data();
     void packageRefused();
@@ -524,12 +526,12 @@ void CliTest::package()
     QCOMPARE(tree(unpacked).replaceInStrings(QRegularExpression(" .*"), ""),
              QStringList({"CR#12345678/", "CR#12345678/201901_201903/", "CR#12345678/201901_201903/gdpdu-01-09-2004.dtd",
                           "CR#12345678/201901_201903/gobd.csv", "CR#12345678/201901_201903/index.xml",
-                          "manifest.sha256", "protokoll.pdf"}));
+                          "CR#12345678/201901_201903/protokoll.json", "manifest.sha256", "protokoll.pdf"}));
     QProcess check;
     check.setWorkingDirectory(unpacked);
     check.start("sha256sum", {"--check", "--strict", "manifest.sha256"});
     QVERIFY(check.waitForFinished(HangGuardMs));
-    QCOMPARE(check.readAllStandardOutput().count("OK\n"), 4);
+    QCOMPARE(check.readAllStandardOutput().count("OK\n"), 5);
     QCOMPARE(check.exitCode(), 0);
 
     const Result text = run("pdftotext", {"-layout", unpacked + "/protokoll.pdf", "-"});
@@ -540,6 +542,134 @@ void CliTest::package()
                                "Datensätze in der Tabellendatei 24", "Entschlüsselungsfehler bei Zeile: 12",
                                "Februar 2019 1 beschädigt 8", "Zeilen der Tabelle, die nicht zu den Spalten passen, die index.xml beschreibt: 1."})
         QVERIFY2(protocol.contains(fact), qPrintable(fact + " not in: " + protocol));
+    // The printed protocol pins every other file of the archive, and the backup.
+    for (const QString &line : QString::fromUtf8(fileBytes(unpacked + "/manifest.sha256")).split('\n', Qt::SkipEmptyParts)) {
+        const QString name = line.section("  ", 1).section('/', -1);
+        if (name != "protokoll.pdf")
+            QVERIFY2(protocol.contains(name + ' ' + line.left(64)), qPrintable(line + " not in: " + protocol));
+    }
+    const QByteArray backup = fileBytes(dir.filePath("Backup_CR#12345678_complete.enc"));
+    const QString backupSha256 = QCryptographicHash::hash(backup, QCryptographicHash::Sha256).toHex();
+    QVERIFY2(protocol.contains("SHA-256-Wert der Sicherungsdatei " + backupSha256), qPrintable(protocol));
+}
+
+void CliTest::verifyArchive_data()
+{
+    QTest::addColumn<QString>("tampering");
+    QTest::addColumn<bool>("manifestRewritten");
+    // The findings on the export folder, on the archive and on its figures, each in their order,
+    // and those an export of the backup adds.
+    QTest::addColumn<QStringList>("exportFindings");
+    QTest::addColumn<QStringList>("archiveFindings");
+    QTest::addColumn<QStringList>("figuresFindings");
+    QTest::addColumn<QStringList>("comparison");
+
+    // Run in the unpacked archive, whose export folder is $E; the table's rows are those of
+    // 01.01., 16.01., 01.02. and 15.02.2019, the second with a Betrag of 72,25.
+    const QString betrag = "sed -i '2s/;72,25;/;82,25;/' \"$E/gobd.csv\"";
+    const QStringList betragFigures = {
+            "Sum of Betrag of the whole period: protokoll.json states 237.36, gobd.csv gives 247.36.",
+            "Sum of Betrag of 01/2019: protokoll.json states 92.61, gobd.csv gives 102.61.",
+            "gobd.csv does not match the SHA-256 value that protokoll.json states."};
+    const QString tableDiffers = "gobd.csv differs from an export of the backup from line %1 on.";
+    const QString dtd = "gdpdu-01-09-2004.dtd";
+    const QStringList dtdMissing = {dtd + ": The file is missing."};
+    const QStringList dtdFigures = {"protokoll.json states the SHA-256 value of " + dtd
+                                    + ", which is not in the export folder."};
+    const QStringList dtdComparison = {dtd + " is not in both the folder and an export of the backup."};
+
+    QTest::newRow("sound") << "" << false << QStringList() << QStringList() << QStringList() << QStringList();
+    QTest::newRow("Betrag changed")
+            << betrag << false << QStringList()
+            << QStringList{"manifest.sha256, line 2: CR#12345678/complete/gobd.csv does not match its SHA-256 value."}
+            << betragFigures << QStringList{tableDiffers.arg(2)};
+    QTest::newRow("Betrag changed, manifest rewritten") << betrag << true << QStringList() << QStringList()
+                                                        << betragFigures << QStringList{tableDiffers.arg(2)};
+    QTest::newRow("figures changed, manifest rewritten")
+            << "sed -i 's/\"betrag\": \"237.36\"/\"betrag\": \"247.36\"/' \"$E/protokoll.json\"" << true
+            << QStringList() << QStringList()
+            << QStringList{"Sum of Betrag of the whole period: protokoll.json states 247.36, gobd.csv gives 237.36."}
+            << QStringList();
+    QTest::newRow("rows swapped, manifest rewritten")
+            << "sed -i '1{h;d};2G' \"$E/gobd.csv\"" << true
+            << QStringList{"Rows whose line number is smaller than the one before: 1; the first, 1, in row 2 of "
+                           "this table, 01.01.2019 12:55:26."}
+            << QStringList() << QStringList{"gobd.csv does not match the SHA-256 value that protokoll.json states."}
+            << QStringList{tableDiffers.arg(1)};
+    QTest::newRow("file missing") << "rm \"$E/" + dtd + "\"" << false << dtdMissing
+                                  << QStringList{"manifest.sha256, line 1: CR#12345678/complete/" + dtd
+                                                 + " is not in the archive."}
+                                  << dtdFigures << dtdComparison;
+    QTest::newRow("file missing, manifest rewritten")
+            << "rm \"$E/" + dtd + "\"" << true << dtdMissing << QStringList() << dtdFigures << dtdComparison;
+    QTest::newRow("file added to the export folder, manifest rewritten")
+            << "echo note > \"$E/notes.txt\"" << true << QStringList() << QStringList()
+            << QStringList{"notes.txt is in the export folder, but protokoll.json states no SHA-256 value of it."}
+            << QStringList{"notes.txt is not in both the folder and an export of the backup."};
+    QTest::newRow("file added beside the export folder")
+            << "echo note > notes.txt" << false << QStringList()
+            << QStringList{"notes.txt is in the archive, but manifest.sha256 does not list it.",
+                           "notes.txt lies outside the export folder CR#12345678/complete, where a hand-over "
+                           "archive holds no file."}
+            << QStringList() << QStringList();
+    QTest::newRow("protocol removed, manifest rewritten")
+            << "rm protokoll.pdf" << true << QStringList() << QStringList{"The archive holds no protokoll.pdf."}
+            << QStringList() << QStringList();
+}
+
+// A hand-over archive checked as an auditor gets it, after someone changed it: with and without
+// the backup it was made from, and its export folder on its own once unpacked. The manifest
+// catches whoever does not rewrite it; the figures catch a changed table whatever the manifest says.
+void CliTest::verifyArchive()
+{
+    QFETCH(QString, tampering);
+    QFETCH(bool, manifestRewritten);
+    QFETCH(QStringList, exportFindings);
+    QFETCH(QStringList, archiveFindings);
+    QFETCH(QStringList, figuresFindings);
+    QFETCH(QStringList, comparison);
+    if (QStandardPaths::findExecutable("zip").isEmpty() || QStandardPaths::findExecutable("unzip").isEmpty())
+        QSKIP("zip and unzip are needed to change an archive");
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-02", "--lines", "2"}));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    QCOMPARE(runApp("package %D/Backup_CR#12345678_complete.enc %D/handover -q", dir.path()).exitCode, 0);
+    const QString rewrite = "find . -type f ! -name manifest.sha256 -printf '%P\\n' | sort | xargs -d '\\n' sha256sum "
+                            "> manifest.sha256";
+    const Result tampered = run("bash", {"-ec", QString("cd '%1'; mkdir unpacked; cd unpacked; unzip -q ../handover/*.zip; "
+                                                        "E=CR#12345678/complete; %2\n%3\nzip -qr ../tampered.zip .")
+                                                        .arg(dir.path(), tampering, manifestRewritten ? rewrite : "")});
+    QVERIFY2(tampered.exitCode == 0, qPrintable(tampered.err));
+    const auto errors = [](const Result &result) {
+        return result.out.split('\n').filter(QRegularExpression("^\\[error\\] ")).replaceInStrings("[error] ", "");
+    };
+    const QString archive = dir.filePath("tampered.zip");
+    const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
+    const QString failed = "The %1 did not pass the verification.";
+    const QStringList found = exportFindings + archiveFindings + figuresFindings;
+
+    const Result alone = runApp({"verify", archive});
+    if (found.isEmpty())
+        QCOMPARE(alone.out, "Archive: " + archive + "\n"
+                            "Export folder: CR#12345678/complete\n"
+                            "Period: every month, as the folder's name complete says\n"
+                            "Rows checked: 4\n"
+                            "[info] Every file of the archive matches manifest.sha256.\n"
+                            "[info] The period, rows, sums and SHA-256 values are those protokoll.json states.\n"
+                            "[info] The archive is sound.\n");
+    QCOMPARE(errors(alone), found.isEmpty() ? QStringList() : found + QStringList{failed.arg("archive")});
+    QCOMPARE(alone.exitCode, found.isEmpty() ? 0 : 1);
+
+    const Result compared = runApp({"verify", archive, backup});
+    const QStringList differences = found + comparison;
+    QCOMPARE(errors(compared), differences.isEmpty() ? QStringList() : differences + QStringList{failed.arg("archive")});
+    QCOMPARE(compared.exitCode, differences.isEmpty() ? 0 : 1);
+
+    // Unpacked, the export folder still holds the figures, and is checked against them.
+    const Result folder = runApp({"verify", dir.filePath("unpacked/CR#12345678/complete")});
+    const QStringList inFolder = exportFindings + figuresFindings;
+    QCOMPARE(errors(folder), inFolder.isEmpty() ? QStringList() : inFolder + QStringList{failed.arg("export")});
+    QCOMPARE(folder.exitCode, inFolder.isEmpty() ? 0 : 1);
 }
 
 // A month of the period that the backup does not hold is no month without sales: the protocol and
@@ -557,7 +687,7 @@ void CliTest::packageMonthsWithoutRecords()
     QCOMPARE(packaged.exitCode, 1);
     const QString archive = dir.filePath("handover/CR#12345678_201901_201903.zip");
     const Result text = run("bash", {"-c", QString("unzip -p '%1' protokoll.pdf | pdftotext -layout - -").arg(archive)});
-    QVERIFY2(text.out.simplified().contains("January 2019 no records 0 0.00 February 2019 no records 0 0.00 March 2019 OK 2"),
+    QVERIFY2(text.out.simplified().contains("January 2019 no records 0 0.00 0.00 February 2019 no records 0 0.00 0.00 March 2019 OK 2"),
              qPrintable(text.out));
     QVERIFY2(text.out.simplified().contains("The backup holds no records for 01/2019, 02/2019"), qPrintable(text.out));
 }
@@ -627,8 +757,8 @@ void CliTest::failures_data()
     QTest::addColumn<QString>("err");
     QTest::addColumn<int>("exitCode");
 
-    // %D is the test's folder, holding the empty folder "empty", the file "file" and the start
-    // of a data file "records.a03".
+    // %D is the test's folder, holding the empty folder "empty", the file "file", the start
+    // of a data file "records.a03" and the text file "notes.zip".
     const QString english = "Error: empty: No valid serial number folder found!\nHint: Check your selected start path!\n";
     const QString german = "Fehler: empty: Es wurde kein gültiger Seriennummernordner gefunden!\n"
                            "Hinweis: Bitte prüfen Sie den gewählten Startpfad!\n";
@@ -682,6 +812,16 @@ void CliTest::failures_data()
                                                << "fiscora: Unbekannte Option 'bogus'.\n"
                                                   "„fiscora --help“ zeigt, wie es geht.\n"
                                                << 2;
+    QTest::newRow("verify a file") << "verify %D/file"
+                                   << "Error: %D/file is no folder.\nHint: Give the folder that holds index.xml and "
+                                      "the table file, or a hand-over archive (.zip).\n"
+                                   << 1;
+    QTest::newRow("verify an archive that is none")
+            << "verify %D/notes.zip"
+            << "Error: Cannot read the archive %D/notes.zip: Invalid ZIP file. Unexpected end of file.\n"
+               "Hint: Check that it is a hand-over archive written by \"fiscora package\", and the free space in "
+               "the temporary folder.\n"
+            << 1;
     QTest::newRow("unknown language") << "--lang xx info b.enc"
                                       << "fiscora: There is no translation into \"xx\".\n"
                                          "\"fiscora --help\" shows how to use it.\n"
@@ -700,6 +840,7 @@ void CliTest::failures()
     QVERIFY(QDir(dir.path()).mkdir("empty"));
     QVERIFY_DONE(writeFile(dir.filePath("file"), QByteArray()));
     QVERIFY_DONE(writeFile(dir.filePath("records.a03"), QByteArray(64, 'x')));
+    QVERIFY_DONE(writeFile(dir.filePath("notes.zip"), "no archive"));
     const Result result = runApp(command, dir.path());
     QCOMPARE(result.err, err.replace("%D", dir.path()));
     QCOMPARE(result.out, QString());

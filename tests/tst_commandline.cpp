@@ -35,7 +35,8 @@ QString mentioned(const QString &helpText)
 {
     QStringList words = {"help:"};
     for (const char *word : {"Usage: fiscora ", "read SOURCE TARGET", "export BACKUP TARGET", "info BACKUP",
-                             "list SOURCE", "verify EXPORT_DIR [BACKUP]", "package BACKUP TARGET", "--lang",
+                             "list SOURCE", "verify EXPORT_DIR [BACKUP]", "verify ARCHIVE.zip [BACKUP]",
+                             "package BACKUP TARGET", "--lang",
                              "--quiet", "--from", "--to", "--overwrite", "--gdpdu", "--index-info", "--raw",
                              "--skip-line-check", "--help-all"}) {
         if (helpText.contains(QLatin1String(word)))
@@ -99,14 +100,15 @@ void CommandLineTest::parse_data()
     // as fiscora however it was started.
     QTest::newRow("help") << "--help"
                           << "help: Usage: fiscora  read SOURCE TARGET export BACKUP TARGET info BACKUP list SOURCE "
-                             "verify EXPORT_DIR [BACKUP] package BACKUP TARGET --lang --quiet";
+                             "verify EXPORT_DIR [BACKUP] verify ARCHIVE.zip [BACKUP] package BACKUP TARGET --lang --quiet";
     QTest::newRow("help on read") << "read --help" << "help: Usage: fiscora  read SOURCE TARGET --lang --quiet --from --to --overwrite";
     QTest::newRow("help on export") << "-h export"
                                     << "help: Usage: fiscora  export BACKUP TARGET --lang --quiet --from --to "
                                        "--overwrite --gdpdu --index-info --raw --skip-line-check";
-    // Its description names the export it checks.
+    // Its description names the export it checks, and the archive.
     QTest::newRow("help on verify") << "verify -h"
-                                    << "help: Usage: fiscora  verify EXPORT_DIR [BACKUP] --lang --quiet --gdpdu";
+                                    << "help: Usage: fiscora  verify EXPORT_DIR [BACKUP] verify ARCHIVE.zip [BACKUP] "
+                                       "--lang --quiet --gdpdu";
 
     const QString usage = "fiscora: %1\n\"fiscora --help\" shows how to use it.\n";
     const QString invalidDate = usage.arg("Invalid date \"%1\" for --%2: write 2019-03, 2019-03-01 or 01.03.2019.");

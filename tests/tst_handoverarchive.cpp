@@ -4,6 +4,9 @@
 #include "faultinjection.h"
 #include "fixtures.h"
 #include "handoverarchive.h"
+#include "unpackedarchive.h"
+
+#include <KZip>
 
 #include <QDirIterator>
 #include <QProcess>
@@ -15,6 +18,7 @@
 #include <memory>
 
 using fiscora::app::HandoverArchive;
+using fiscora::app::UnpackedArchive;
 
 namespace {
 
@@ -79,6 +83,8 @@ private Q_SLOTS:
     void failureLeavesNothing_data();
     void failureLeavesNothing();
     void refusesFileOver4GiB();
+    void unpackRefuses_data();
+    void unpackRefuses();
 
 private:
     QString writeExport(const Files &files);
@@ -150,6 +156,15 @@ void HandoverArchiveTest::holdsFilesAndManifest()
     QCOMPARE(filesBelow(unpacked), all);
     QCOMPARE(fileBytes(unpacked + QLatin1Char('/') + HandoverArchive::manifestName()),
              run(QStringLiteral("sha256sum"), names, unpacked));
+
+    // Unpacked for checking, the archive gives the same files, each matching its manifest line.
+    const QString checked = m_dir->filePath(QStringLiteral("checked"));
+    UnpackedArchive check(m_zipPath);
+    QVERIFY2(check.unpack(checked), qPrintable(check.errorString()));
+    QCOMPARE(check.manifestFindings(), QStringList());
+    QCOMPARE(check.sha256().keys(), all);
+    for (const QString &name : qAsConst(all))
+        QCOMPARE(fileBytes(checked + QLatin1Char('/') + name), fileBytes(unpacked + QLatin1Char('/') + name));
 }
 
 void HandoverArchiveTest::existingArchive_data()
@@ -245,6 +260,37 @@ void HandoverArchiveTest::refusesFileOver4GiB()
     QCOMPARE(archive.errorString(),
              QStringLiteral("%1 is larger than 4 GiB, more than a file in the archive can hold.").arg(large.fileName()));
     QCOMPARE(filesBelow(m_target), QStringList());
+}
+
+void HandoverArchiveTest::unpackRefuses_data()
+{
+    QTest::addColumn<bool>("symbolicLink");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("symbolic link") << true << "The archive %1 holds the symbolic link CR#12345678/gobd.csv, which no "
+                                              "hand-over archive holds.";
+    QTest::newRow("not a ZIP archive") << false << "Cannot read the archive %1: Invalid ZIP file. Unexpected end of file.";
+}
+
+// Nothing of such an archive is written outside the folder it is unpacked into, and the folder
+// holds nothing that leads outside.
+void HandoverArchiveTest::unpackRefuses()
+{
+    QFETCH(bool, symbolicLink);
+    QFETCH(QString, error);
+    if (symbolicLink) {
+        KZip zip(m_zipPath);
+        QVERIFY(zip.open(QIODevice::WriteOnly));
+        QVERIFY(zip.writeSymLink(QStringLiteral("CR#12345678/gobd.csv"), QStringLiteral("/etc/passwd")));
+        QVERIFY(zip.close());
+    } else {
+        QVERIFY_DONE(writeFile(m_zipPath, Earlier));
+    }
+    const QString folder = m_dir->filePath(QStringLiteral("checked"));
+    QVERIFY(QDir().mkpath(folder));
+    UnpackedArchive archive(m_zipPath);
+    QVERIFY(!archive.unpack(folder));
+    QCOMPARE(archive.errorString(), error.arg(m_zipPath));
+    QCOMPARE(filesBelow(folder), QStringList());
 }
 
 // Writes files, by their paths in the export folder, modified a minute apart; why it could

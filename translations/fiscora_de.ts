@@ -442,6 +442,76 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::FiguresCheck</name>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>The export folder holds no %1.</source>
+        <translation>Der Exportordner enthält kein %1.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no figures of a hand-over: %2.</source>
+        <translation>%1 enthält keine Kennzahlen einer Übergabe: %2.</translation>
+    </message>
+    <message>
+        <source>the whole period</source>
+        <translation>den ganzen Zeitraum</translation>
+    </message>
+    <message>
+        <source>%1 states the period %2, the folder&apos;s name %3.</source>
+        <translation>%1 nennt den Zeitraum %2, der Name des Ordners %3.</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <source>Sum of Betrag</source>
+        <translation>Summe Betrag</translation>
+    </message>
+    <message>
+        <source>Sum of Steuer</source>
+        <translation>Summe Steuer</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3 states %4, %5 gives %6.</source>
+        <translation>%1 für %2: %3 nennt %4, %5 ergibt %6.</translation>
+    </message>
+    <message>
+        <source>%1 states the SHA-256 value of %2, which is not in the export folder.</source>
+        <translation>%1 nennt den SHA-256-Wert von %2, das nicht im Exportordner liegt.</translation>
+    </message>
+    <message>
+        <source>%1 does not match the SHA-256 value that %2 states.</source>
+        <translation>%1 passt nicht zu dem SHA-256-Wert, den %2 nennt.</translation>
+    </message>
+    <message>
+        <source>%1 is in the export folder, but %2 states no SHA-256 value of it.</source>
+        <translation>%1 liegt im Exportordner, aber %2 nennt keinen SHA-256-Wert dafür.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::FileDigest</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The job was stopped.</source>
+        <translation>Der Auftrag wurde angehalten.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::Finding</name>
     <message>
         <source>%1: %2</source>
@@ -496,6 +566,21 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::HandoverFigures</name>
+    <message>
+        <source>it holds no JSON object</source>
+        <translation>es enthält kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>it is no JSON document: %1 at byte %2</source>
+        <translation>es ist kein JSON-Dokument: %1 bei Byte %2</translation>
+    </message>
+    <message>
+        <source>its value &quot;%1&quot; is missing or not what it should be</source>
+        <translation>sein Wert „%1“ fehlt oder ist nicht, was er sein soll</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::HandoverProtocol</name>
     <message>
         <source>Hand-over protocol of the cash register %1</source>
@@ -508,10 +593,6 @@
     <message>
         <source>GoBD/GDPdU export of the cash register %1</source>
         <translation>GoBD/GDPdU-Export der Kasse %1</translation>
-    </message>
-    <message>
-        <source>MD5 proof of the backup</source>
-        <translation>MD5-Nachweis der Sicherung</translation>
     </message>
     <message>
         <source>Months</source>
@@ -609,6 +690,26 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>MD5 proof and SHA-256 value of the backup</source>
+        <translation>MD5-Nachweis und SHA-256-Wert der Sicherung</translation>
+    </message>
+    <message>
+        <source>SHA-256 values of the files</source>
+        <translation>SHA-256-Werte der Dateien</translation>
+    </message>
+    <message>
+        <source>These are the files of the export folder %1 in the archive; %2 holds the figures of this protocol for programs. Printed and signed, this protocol pins the data: a file whose SHA-256 value differs from the one above is not the file handed over.</source>
+        <translation>Dies sind die Dateien des Exportordners %1 im Archiv; %2 enthält die Kennzahlen dieses Protokolls für Programme. Ausgedruckt und unterschrieben legt dieses Protokoll die Daten fest: Eine Datei, deren SHA-256-Wert von dem obigen abweicht, ist nicht die übergebene Datei.</translation>
+    </message>
+    <message>
+        <source>SHA-256 value of the backup file</source>
+        <translation>SHA-256-Wert der Sicherungsdatei</translation>
+    </message>
+    <message>
+        <source>Sum of Steuer</source>
+        <translation>Summe Steuer</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::InfoCommand</name>
@@ -693,6 +794,14 @@
     <message>
         <source>Records whose Betrag cannot be read: %1. The sums leave them out.</source>
         <translation>Datensätze, deren Betrag nicht lesbar ist: %1. Die Summen lassen sie aus.</translation>
+    </message>
+    <message>
+        <source>Computing the SHA-256 values of the backup and the export ...</source>
+        <translation>Die SHA-256-Werte der Sicherung und des Exports werden berechnet ...</translation>
+    </message>
+    <message>
+        <source>Check that the media holding the backup and the target folder are still connected.</source>
+        <translation>Prüfen Sie, ob die Datenträger mit der Sicherung und dem Zielordner noch angeschlossen sind.</translation>
     </message>
 </context>
 <context>
@@ -900,14 +1009,57 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::UnpackedArchive</name>
+    <message>
+        <source>Cannot read the archive %1: %2</source>
+        <translation>Das Archiv %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 holds %2, which would lie outside the folder it is unpacked into.</source>
+        <translation>Das Archiv %1 enthält %2, das außerhalb des Ordners läge, in den es entpackt wird.</translation>
+    </message>
+    <message>
+        <source>The archive %1 holds the symbolic link %2, which no hand-over archive holds.</source>
+        <translation>Das Archiv %1 enthält die symbolische Verknüpfung %2, die kein Übergabearchiv enthält.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1 in the archive %2.</source>
+        <translation>%1 im Archiv %2 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Cannot unpack %1: %2</source>
+        <translation>%1 kann nicht entpackt werden: %2</translation>
+    </message>
+    <message>
+        <source>The archive holds no %1.</source>
+        <translation>Das Archiv enthält kein %1.</translation>
+    </message>
+    <message>
+        <source>%1, line %2</source>
+        <translation>%1, Zeile %2</translation>
+    </message>
+    <message>
+        <source>%1: the line is not a SHA-256 value, two spaces and a file name.</source>
+        <translation>%1: Die Zeile ist kein SHA-256-Wert, zwei Leerzeichen und ein Dateiname.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not in the archive.</source>
+        <translation>%1: %2 ist nicht im Archiv.</translation>
+    </message>
+    <message>
+        <source>%1: %2 does not match its SHA-256 value.</source>
+        <translation>%1: %2 passt nicht zu seinem SHA-256-Wert.</translation>
+    </message>
+    <message>
+        <source>%1 is in the archive, but %2 does not list it.</source>
+        <translation>%1 ist im Archiv, aber %2 führt es nicht auf.</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::VerifyCommand</name>
     <message>
         <source>%1 is no folder.</source>
         <translation>%1 ist kein Ordner.</translation>
-    </message>
-    <message>
-        <source>Give the folder that holds index.xml and the table file.</source>
-        <translation>Geben Sie den Ordner an, der index.xml und die Tabellendatei enthält.</translation>
     </message>
     <message>
         <source>every month, as the folder&apos;s name %1 names no period</source>
@@ -932,6 +1084,42 @@
     <message>
         <source>every month, as the folder&apos;s name %1 says</source>
         <translation>jeder Monat, wie der Ordnername %1 sagt</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary folder to unpack %1 into: %2</source>
+        <translation>Es kann kein temporärer Ordner angelegt werden, um %1 darin zu entpacken: %2</translation>
+    </message>
+    <message>
+        <source>Check the free space in the temporary folder, which TMPDIR names.</source>
+        <translation>Prüfen Sie den freien Platz im temporären Ordner, den TMPDIR nennt.</translation>
+    </message>
+    <message>
+        <source>Give the folder that holds index.xml and the table file, or a hand-over archive (.zip).</source>
+        <translation>Geben Sie den Ordner an, der index.xml und die Tabellendatei enthält, oder ein Übergabearchiv (.zip).</translation>
+    </message>
+    <message>
+        <source>Check that it is a hand-over archive written by &quot;fiscora package&quot;, and the free space in the temporary folder.</source>
+        <translation>Prüfen Sie, ob es ein Übergabearchiv ist, das „fiscora package“ geschrieben hat, und den freien Platz im temporären Ordner.</translation>
+    </message>
+    <message>
+        <source>The archive %1 holds no export folder: no index.xml.</source>
+        <translation>Das Archiv %1 enthält keinen Exportordner: keine index.xml.</translation>
+    </message>
+    <message>
+        <source>The archive %1 holds more than one export folder: %2.</source>
+        <translation>Das Archiv %1 enthält mehr als einen Exportordner: %2.</translation>
+    </message>
+    <message>
+        <source>Give a hand-over archive written by &quot;fiscora package&quot;.</source>
+        <translation>Geben Sie ein Übergabearchiv an, das „fiscora package“ geschrieben hat.</translation>
+    </message>
+    <message>
+        <source>The archive holds no %1.</source>
+        <translation>Das Archiv enthält kein %1.</translation>
+    </message>
+    <message>
+        <source>%1 lies outside the export folder %2, where a hand-over archive holds no file.</source>
+        <translation>%1 liegt außerhalb des Exportordners %2, wo ein Übergabearchiv keine Datei enthält.</translation>
     </message>
 </context>
 <context>
@@ -1069,14 +1257,6 @@
         <translation>Zeigt die Kassen auf der Karte SOURCE und je Kasse die Monate mit Datendateien, was ihr Index ankündigt und was ein Lesen ergäbe, ohne etwas zu schreiben.</translation>
     </message>
     <message>
-        <source>Checks the export folder EXPORT_DIR: index.xml valid against its DTD, and every row of the table file as index.xml declares it. With BACKUP, also that the table is what an export of BACKUP gives, and that the backup&apos;s MD5 value holds.</source>
-        <translation>Prüft den Exportordner EXPORT_DIR: index.xml gültig nach seiner DTD, und jede Zeile der Tabellendatei so, wie index.xml sie beschreibt. Mit BACKUP auch, dass die Tabelle ist, was ein Export von BACKUP ergibt, und dass der MD5-Wert der Sicherung stimmt.</translation>
-    </message>
-    <message>
-        <source>A folder written by &quot;fiscora export --gdpdu&quot;.</source>
-        <translation>Ein Ordner, den „fiscora export --gdpdu“ geschrieben hat.</translation>
-    </message>
-    <message>
         <source>The backup file the export was made from.</source>
         <translation>Die Sicherungsdatei, aus der der Export erstellt wurde.</translation>
     </message>
@@ -1109,6 +1289,10 @@
         <translation>Der erste Monat; ohne --to der einzige Monat.</translation>
     </message>
     <message>
+        <source>Show only results, errors and the report lines flagged as errors.</source>
+        <translation>Nur Ergebnisse, Fehler und die als Fehler markierten Meldungszeilen zeigen.</translation>
+    </message>
+    <message>
         <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
 
 Commands:
@@ -1117,6 +1301,7 @@ Commands:
   info BACKUP              show the header, period and records of BACKUP
   export BACKUP TARGET     decrypt BACKUP into a table file below TARGET
   verify EXPORT_DIR [BACKUP]  check an export folder, and compare it with an export of BACKUP
+  verify ARCHIVE.zip [BACKUP]  check a hand-over archive: its manifest, its figures and its export
   package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over
 
 &quot;fiscora COMMAND --help&quot; lists the options of a command. Results go to standard output, progress and report lines to standard error.
@@ -1129,18 +1314,25 @@ Befehle:
   info BACKUP              Kopf, Zeitraum und Datensätze von BACKUP zeigen
   export BACKUP TARGET     BACKUP in eine Tabellendatei unter TARGET entschlüsseln
   verify EXPORT_DIR [BACKUP]  einen Exportordner prüfen und mit einem Export von BACKUP vergleichen
+  verify ARCHIVE.zip [BACKUP]  ein Übergabearchiv prüfen: sein Manifest, seine Kennzahlen und seinen Export
   package BACKUP TARGET    BACKUP exportieren, prüfen und zur Übergabe in ein Archiv packen
 
 „fiscora BEFEHL --help“ listet die Optionen eines Befehls. Ergebnisse gehen auf die Standardausgabe, Fortschritt und Meldungszeilen auf die Standardfehlerausgabe.
 Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, ein Befund der Prüfung, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten, 143 mit SIGTERM, 129 mit SIGHUP.</translation>
     </message>
     <message>
-        <source>Show only results, errors and the report lines flagged as errors.</source>
-        <translation>Nur Ergebnisse, Fehler und die als Fehler markierten Meldungszeilen zeigen.</translation>
+        <source>Checks the export folder EXPORT_DIR: index.xml valid against its DTD, and every row of the table file as index.xml declares it. With BACKUP, also that the table is what an export of BACKUP gives, and that the backup&apos;s MD5 value holds.
+&quot;fiscora verify ARCHIVE.zip [BACKUP]&quot; checks a hand-over archive written by &quot;fiscora package&quot; the same way, and also every file against manifest.sha256, and the period, rows, sums and SHA-256 values that protokoll.json states against the table and the files. An export folder that holds protokoll.json is checked against it, too.</source>
+        <translation>Prüft den Exportordner EXPORT_DIR: index.xml gültig nach seiner DTD, und jede Zeile der Tabellendatei so, wie index.xml sie beschreibt. Mit BACKUP auch, dass die Tabelle ist, was ein Export von BACKUP ergibt, und dass der MD5-Wert der Sicherung stimmt.
+„fiscora verify ARCHIVE.zip [BACKUP]“ prüft ein Übergabearchiv, das „fiscora package“ geschrieben hat, ebenso und dazu jede Datei gegen manifest.sha256 sowie Zeitraum, Zeilen, Summen und SHA-256-Werte, die protokoll.json nennt, gegen die Tabelle und die Dateien. Ein Exportordner, der protokoll.json enthält, wird ebenfalls dagegen geprüft.</translation>
     </message>
     <message>
-        <source>Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive TARGET/CR#&lt;serial number&gt;_&lt;period&gt;.zip for hand-over: the export folder, a manifest with the SHA-256 of every file, and a protocol as PDF. No archive is written when the MD5 proof fails or the verification finds more than the damaged records the export reported; the protocol states those.</source>
-        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF. Kein Archiv wird geschrieben, wenn der MD5-Nachweis fehlschlägt oder die Prüfung mehr findet als die beschädigten Datensätze, die der Export gemeldet hat; das Protokoll nennt diese.</translation>
+        <source>A folder written by &quot;fiscora export --gdpdu&quot;, or a hand-over archive written by &quot;fiscora package&quot;.</source>
+        <translation>Ein Ordner, den „fiscora export --gdpdu“ geschrieben hat, oder ein Übergabearchiv, das „fiscora package“ geschrieben hat.</translation>
+    </message>
+    <message>
+        <source>Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive TARGET/CR#&lt;serial number&gt;_&lt;period&gt;.zip for hand-over: the export folder with the protocol&apos;s figures protokoll.json beside the table, a manifest with the SHA-256 of every file, and a protocol as PDF, which states the SHA-256 values too. No archive is written when the MD5 proof fails or the verification finds more than the damaged records the export reported; the protocol states those.</source>
+        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner mit den Kennzahlen des Protokolls protokoll.json neben der Tabelle, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF, das die SHA-256-Werte ebenfalls nennt. Kein Archiv wird geschrieben, wenn der MD5-Nachweis fehlschlägt oder die Prüfung mehr findet als die beschädigten Datensätze, die der Export gemeldet hat; das Protokoll nennt diese.</translation>
     </message>
 </context>
 <context>
@@ -1335,6 +1527,26 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <source>The backup&apos;s records are damaged or lost where the lines above say, and so are the folder&apos;s.</source>
         <translation>Die Datensätze der Sicherung sind beschädigt oder verloren, wo es die Zeilen oben sagen, und ebenso die des Ordners.</translation>
     </message>
+    <message>
+        <source>Archive: %1</source>
+        <translation>Archiv: %1</translation>
+    </message>
+    <message>
+        <source>The archive is sound.</source>
+        <translation>Das Archiv ist in Ordnung.</translation>
+    </message>
+    <message>
+        <source>The archive did not pass the verification.</source>
+        <translation>Das Archiv hat die Prüfung nicht bestanden.</translation>
+    </message>
+    <message>
+        <source>Every file of the archive matches %1.</source>
+        <translation>Jede Datei des Archivs passt zu %1.</translation>
+    </message>
+    <message>
+        <source>The period, rows, sums and SHA-256 values are those %1 states.</source>
+        <translation>Zeitraum, Zeilen, Summen und SHA-256-Werte sind die, die %1 nennt.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::ExportPage</name>
@@ -1513,6 +1725,10 @@ Ersetzen?</translation>
     <message>
         <source>Replace the earlier export?</source>
         <translation>Den früheren Export ersetzen?</translation>
+    </message>
+    <message>
+        <source>Stopped as you asked: nothing was written.</source>
+        <translation>Angehalten, wie gewünscht: Es wurde nichts geschrieben.</translation>
     </message>
 </context>
 <context>
@@ -1916,6 +2132,10 @@ Sie durch ein neues Lesen der Karte ersetzen?</translation>
         <source>Backed up; the index is correct.</source>
         <translation>Gesichert; der Index ist in Ordnung.</translation>
     </message>
+    <message>
+        <source>Stopped as you asked: no backup was written.</source>
+        <translation>Angehalten, wie gewünscht: Es wurde keine Sicherung geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::ReportView</name>
@@ -1936,6 +2156,10 @@ Sie durch ein neues Lesen der Karte ersetzen?</translation>
 What to do: %2</source>
         <translation>Fehler: %1
 Was zu tun ist: %2</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
