@@ -168,6 +168,46 @@ void setMonth(MonthPicker *picker, const QDate &month)
     picker->yearBox()->setValue(month.year());
 }
 
+// The Alt key of a text: the character after a single "&", lower case; none without one.
+QChar altKey(const QString &text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&')) {
+            if (text.at(i + 1) != QLatin1Char('&'))
+                return text.at(i + 1).toLower();
+            ++i;
+        }
+    }
+    return QChar();
+}
+
+// The Alt keys that work while page is shown: the menus', the tabs' and those of the page's visible
+// buttons, boxes and labelled fields, each with what it belongs to.
+QMultiMap<QChar, QString> altKeys(QMainWindow *window, QWidget *page)
+{
+    QMultiMap<QChar, QString> keys;
+    const auto add = [&](const QString &text) {
+        if (!altKey(text).isNull())
+            keys.insert(altKey(text), text);
+    };
+    for (QAction *menu : window->menuBar()->actions())
+        add(menu->text());
+    auto *tabs = window->findChild<QTabWidget *>();
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        add(tabs->tabText(tab));
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            add(button->text());
+        else if (auto *box = qobject_cast<QGroupBox *>(widget))
+            add(box->title());
+        else if (auto *label = qobject_cast<QLabel *>(widget); label && label->buddy())
+            add(label->text());
+    }
+    return keys;
+}
+
 } // namespace
 
 class DesktopTest : public QObject
@@ -191,6 +231,8 @@ private Q_SLOTS:
     void drop_data();
     void drop();
     void switchLanguage();
+    void uniqueAltKeys_data();
+    void uniqueAltKeys();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -601,6 +643,37 @@ void DesktopTest::switchLanguage()
         if (action->text() == "&Deutsch")
             QVERIFY(action->isChecked());
     }
+}
+
+void DesktopTest::uniqueAltKeys_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "en";
+    QTest::newRow("German") << "de";
+}
+
+// Alt and a letter presses one button or goes to one field on every page, in either language.
+void DesktopTest::uniqueAltKeys()
+{
+    QFETCH(QString, language);
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--lines", "2"}));
+    QSettings().setValue("language", language);
+    fiscora::app::installTranslation(language);
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    QStringList clashes;
+    for (int page = 0; page < window.steps()->count(); ++page) {
+        window.steps()->setCurrentIndex(page);
+        const QMultiMap<QChar, QString> keys = altKeys(&window, window.steps()->widget(page));
+        for (const QChar &key : keys.uniqueKeys()) {
+            if (keys.count(key) > 1)
+                clashes << QStringLiteral("%1: Alt+%2: %3").arg(window.steps()->tabText(page), key,
+                                                                QStringList(keys.values(key)).join(QLatin1String(", ")));
+        }
+    }
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
 }
 
 QTEST_MAIN(DesktopTest)

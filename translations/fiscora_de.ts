@@ -1560,11 +1560,11 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     </message>
     <message>
         <source>S&amp;kip the line check</source>
-        <translation>Zeilenprüfung über&amp;springen</translation>
+        <translation>Zeilen&amp;prüfung überspringen</translation>
     </message>
     <message>
         <source>&amp;Export</source>
-        <translation>&amp;Exportieren</translation>
+        <translation>E&amp;xportieren</translation>
     </message>
     <message>
         <source>Pack&amp;age for hand-over</source>
@@ -1572,7 +1572,7 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation>&amp;Abbrechen</translation>
+        <translation>A&amp;bbrechen</translation>
     </message>
     <message>
         <source>Ope&amp;n folder</source>
@@ -1580,7 +1580,7 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     </message>
     <message>
         <source>Vie&amp;w protocol</source>
-        <translation>Protokoll &amp;zeigen</translation>
+        <translation>Proto&amp;koll zeigen</translation>
     </message>
     <message>
         <source>The table file gobd.csv with its description index.xml and the DTD, as an auditor&apos;s software imports them.</source>
@@ -1624,7 +1624,7 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     </message>
     <message>
         <source>Choose fol&amp;der…</source>
-        <translation>Or&amp;dner wählen…</translation>
+        <translation>O&amp;rdner wählen…</translation>
     </message>
     <message>
         <source>Choose the target folder</source>
@@ -1636,7 +1636,7 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     </message>
     <message>
         <source>&amp;Backup file:</source>
-        <translation>&amp;Sicherungsdatei:</translation>
+        <translation>Si&amp;cherungsdatei:</translation>
     </message>
     <message>
         <source>&amp;Period:</source>
@@ -1984,7 +1984,7 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation>&amp;Abbrechen</translation>
+        <translation>A&amp;bbrechen</translation>
     </message>
     <message>
         <source>&amp;Next: export and hand over</source>
@@ -2020,7 +2020,7 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
     </message>
     <message>
         <source>Choose fol&amp;der…</source>
-        <translation>Or&amp;dner wählen…</translation>
+        <translation>O&amp;rdner wählen…</translation>
     </message>
     <message>
         <source>Choose the target folder</source>
@@ -2044,7 +2044,7 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
     </message>
     <message>
         <source>&amp;Backups written:</source>
-        <translation>Geschriebene &amp;Sicherungen:</translation>
+        <translation>Geschriebene Si&amp;cherungen:</translation>
     </message>
     <message>
         <source>%1, which holds no register.</source>
@@ -2174,7 +2174,7 @@ Was zu tun ist: %2</translation>
     </message>
     <message>
         <source>&amp;Choose folder…</source>
-        <translation>Ordner &amp;wählen…</translation>
+        <translation>O&amp;rdner wählen…</translation>
     </message>
     <message>
         <source>Sho&amp;w</source>
