@@ -22,6 +22,8 @@ MonthCalendar::MonthCalendar(const CardListing::Register &cashRegister, QWidget 
         fillYear(row, years.at(row), cashRegister);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
+    // One Tab stop for the whole calendar; the arrow keys move between its months.
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);

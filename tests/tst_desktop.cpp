@@ -233,6 +233,7 @@ private Q_SLOTS:
     void switchLanguage();
     void uniqueAltKeys_data();
     void uniqueAltKeys();
+    void calendarIsOneTabStop();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -674,6 +675,24 @@ void DesktopTest::uniqueAltKeys()
         }
     }
     QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
+}
+
+// Tab leaves a calendar at once, as it leaves any other field; the arrow keys move inside it.
+void DesktopTest::calendarIsOneTabStop()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--lines", "1", "--registers", "2"}));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    showSource(window, dir.filePath("card"));
+    MonthCalendar *calendar = window.findChildren<MonthCalendar *>().constFirst();
+    calendar->setFocus();
+    calendar->setCurrentCell(0, 0);
+    QTest::keyClick(calendar, Qt::Key_Right);
+    QCOMPARE(calendar->currentColumn(), 1);
+    QTest::keyClick(calendar, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != calendar);
 }
 
 QTEST_MAIN(DesktopTest)
