@@ -112,13 +112,10 @@ ExportPage::ExportPage(QWidget *parent)
     auto *targetRow = new QHBoxLayout;
     targetRow->addWidget(m_target, 1);
     targetRow->addWidget(chooseTarget);
-    auto *options = new QHBoxLayout;
-    options->addWidget(m_gdpdu);
-    options->addSpacing(fontMetrics().height() * 2);
-    options->addWidget(new QLabel(tr("Advanced:"), this));
-    options->addWidget(m_indexInfo);
-    options->addWidget(m_skipLineCheck);
-    options->addStretch();
+    auto *advanced = new QHBoxLayout;
+    advanced->addWidget(m_indexInfo);
+    advanced->addWidget(m_skipLineCheck);
+    advanced->addStretch();
 
     auto *backupLabel = new QLabel(tr("&Backup file:"), this);
     backupLabel->setBuddy(m_backup);
@@ -130,7 +127,8 @@ ExportPage::ExportPage(QWidget *parent)
     form->addRow(backupLabel, backupRow);
     form->addRow(QString(), m_summary);
     form->addRow(spanLabel, m_span);
-    form->addRow(tr("Options:"), options);
+    form->addRow(tr("Options:"), m_gdpdu);
+    form->addRow(tr("Advanced:"), advanced);
     form->addRow(targetLabel, targetRow);
 
     auto *buttons = new QHBoxLayout;

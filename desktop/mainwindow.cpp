@@ -16,6 +16,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -39,7 +41,9 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setAcceptDrops(true);
     build();
-    resize(1000, 700);
+    // No larger than the screen it opens on, so that a dialog centred on it fits there too.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(qMin(1000, screen.width()), qMin(700, screen.height()));
 }
 
 // The window is built anew in another language: every text is made again by tr(), and what the
@@ -57,9 +61,9 @@ void MainWindow::build()
     m_source = new SourcePage(m_steps);
     m_read = new ReadPage(m_steps);
     m_export = new ExportPage(m_steps);
-    m_steps->addTab(m_source, tr("&1 Card"));
-    m_steps->addTab(m_read, tr("&2 Read"));
-    m_steps->addTab(m_export, tr("&3 Export and hand over"));
+    m_steps->addTab(scrolling(m_source), tr("&1 Card"));
+    m_steps->addTab(scrolling(m_read), tr("&2 Read"));
+    m_steps->addTab(scrolling(m_export), tr("&3 Export and hand over"));
     m_steps->setAccessibleName(tr("Steps"));
     setCentralWidget(m_steps);
     buildMenus();
@@ -67,9 +71,9 @@ void MainWindow::build()
 
     connect(m_source, &SourcePage::sourceListed, this, &MainWindow::updateTitle);
     connect(m_source, &SourcePage::sourceListed, m_read, &ReadPage::setSource);
-    connect(m_source, &SourcePage::nextRequested, this, [this] { m_steps->setCurrentWidget(m_read); });
+    connect(m_source, &SourcePage::nextRequested, this, [this] { showStep(m_read); });
     connect(m_read, &ReadPage::readDone, m_export, &ExportPage::addBackups);
-    connect(m_read, &ReadPage::nextRequested, this, [this] { m_steps->setCurrentWidget(m_export); });
+    connect(m_read, &ReadPage::nextRequested, this, [this] { showStep(m_export); });
     connect(m_read, &ReadPage::busyChanged, this, &MainWindow::updateBusy);
     connect(m_export, &ExportPage::busyChanged, this, &MainWindow::updateBusy);
 
@@ -82,6 +86,35 @@ void MainWindow::build()
     if (!source.isEmpty())
         m_source->setSource(source);
     m_steps->setCurrentIndex(step);
+}
+
+// On a small screen a page scrolls rather than cutting its texts short.
+QScrollArea *MainWindow::scrolling(QWidget *page)
+{
+    auto *area = new QScrollArea(m_steps);
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+}
+
+void MainWindow::showStep(QWidget *page)
+{
+    for (int step = 0; step < m_steps->count(); ++step) {
+        if (currentPage(step) == page)
+            m_steps->setCurrentIndex(step);
+    }
+}
+
+QWidget *MainWindow::currentStep() const
+{
+    return currentPage(m_steps->currentIndex());
+}
+
+QWidget *MainWindow::currentPage(int step) const
+{
+    auto *area = qobject_cast<QScrollArea *>(m_steps->widget(step));
+    return area ? area->widget() : nullptr;
 }
 
 void MainWindow::buildMenus()
@@ -126,13 +159,13 @@ void MainWindow::open(const QString &source, const QString &target)
         m_export->addBackups({QFileInfo(source).absoluteFilePath()});
         if (!target.isEmpty())
             m_export->setTarget(target);
-        m_steps->setCurrentWidget(m_export);
+        showStep(m_export);
         return;
     }
     m_source->setSource(source);
     if (!target.isEmpty())
         m_read->setTarget(target);
-    m_steps->setCurrentWidget(m_source);
+    showStep(m_source);
 }
 
 // The title names the card and its registers, so that a glance at the task bar tells which it is.

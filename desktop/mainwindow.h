@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class QActionGroup;
+class QScrollArea;
 class QTabWidget;
 
 namespace fiscora::desktop {
@@ -41,6 +42,9 @@ public:
     void open(const QString &source, const QString &target = QString());
 
     QTabWidget *steps() const { return m_steps; }
+    //! Shows the step of \a page, one of the pages below.
+    void showStep(QWidget *page);
+    QWidget *currentStep() const;
     SourcePage *sourcePage() const { return m_source; }
     ReadPage *readPage() const { return m_read; }
     ExportPage *exportPage() const { return m_export; }
@@ -52,6 +56,8 @@ protected:
 
 private:
     void build();
+    QScrollArea *scrolling(QWidget *page);
+    QWidget *currentPage(int step) const;
     void buildMenus();
     void switchLanguage(const QString &language);
     void updateTitle(const QString &source, const QList<CardListing::Register> &registers);

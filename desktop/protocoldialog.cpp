@@ -1,7 +1,9 @@
 #include "protocoldialog.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -20,7 +22,9 @@ ProtocolDialog::ProtocolDialog(const app::HandoverFacts &facts, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_document);
     layout->addWidget(buttons);
-    resize(720, 800);
+    // As tall as a page, where the screen it opens on has the room.
+    const QRect screen = (parent ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(qMin(720, screen.width() * 17 / 20), qMin(800, screen.height() * 17 / 20));
 }
 
 } // namespace fiscora::desktop

@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -31,11 +32,19 @@ SpanPicker::SpanPicker(QWidget *parent)
         group->addButton(button);
     m_everything->setChecked(true);
     auto *toLabel = new QLabel(tr("to"), this);
-    auto *layout = new QHBoxLayout(this);
+    // The choice above the months, so that the picker fits a small screen's width.
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_everything, m_oneMonth, m_fromTo, m_from, toLabel, m_to})
-        layout->addWidget(widget);
-    layout->addStretch();
+    auto *choices = new QHBoxLayout;
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_everything, m_oneMonth, m_fromTo})
+        choices->addWidget(widget);
+    choices->addStretch();
+    auto *months = new QHBoxLayout;
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_from, toLabel, m_to})
+        months->addWidget(widget);
+    months->addStretch();
+    layout->addLayout(choices);
+    layout->addLayout(months);
     connect(group, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked), this, &SpanPicker::updateEnabled);
     updateEnabled();
 }

@@ -34,6 +34,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QScreen>
 #include <QtTest>
 
 #include <functional>
@@ -168,6 +169,19 @@ void setMonth(MonthPicker *picker, const QDate &month)
     picker->yearBox()->setValue(month.year());
 }
 
+// The texts of page's visible labels that show less than their text needs.
+QStringList cutLabels(QWidget *page)
+{
+    QStringList cut;
+    for (QLabel *label : page->findChildren<QLabel *>()) {
+        const bool shortOfRoom = label->wordWrap() ? label->height() < label->heightForWidth(label->width())
+                                                   : label->width() < label->minimumSizeHint().width();
+        if (label->isVisibleTo(page) && !label->text().isEmpty() && shortOfRoom)
+            cut << label->text();
+    }
+    return cut;
+}
+
 // The Alt key of a text: the character after a single "&", lower case; none without one.
 QChar altKey(const QString &text)
 {
@@ -276,7 +290,7 @@ void DesktopTest::showSource(MainWindow &window, const QString &card)
 
 void DesktopTest::startRead(MainWindow &window, const QString &target)
 {
-    window.steps()->setCurrentWidget(window.readPage());
+    window.showStep(window.readPage());
     typeInto(child<QLineEdit>(&window, "readTarget"), target);
     QTest::mouseClick(child<QPushButton>(&window, "read"), Qt::LeftButton);
 }
@@ -289,7 +303,7 @@ void DesktopTest::read(MainWindow &window, const QString &target)
 
 void DesktopTest::runExport(MainWindow &window, const char *button, const QString &target)
 {
-    window.steps()->setCurrentWidget(window.exportPage());
+    window.showStep(window.exportPage());
     typeInto(child<QLineEdit>(&window, "exportTarget"), target);
     QTest::mouseClick(child<QPushButton>(&window, button), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!window.exportPage()->isBusy(), HangGuardMs);
@@ -312,7 +326,7 @@ void DesktopTest::wholeJob()
     saveShot(&window, "wholejob-1-source");
 
     QTest::mouseClick(child<QPushButton>(&window, "sourceNext"), Qt::LeftButton);
-    QCOMPARE(window.steps()->currentWidget(), window.readPage());
+    QCOMPARE(window.currentStep(), static_cast<QWidget *>(window.readPage()));
     read(window, dir.filePath("backups"));
     auto *results = child<QTreeWidget>(&window, "readResults");
     QCOMPARE(column(results, 0), QStringList({"12345678", "12345679"}));
@@ -327,7 +341,7 @@ void DesktopTest::wholeJob()
     saveShot(&window, "wholejob-2-read");
 
     QTest::mouseClick(child<QPushButton>(&window, "readNext"), Qt::LeftButton);
-    QCOMPARE(window.steps()->currentWidget(), window.exportPage());
+    QCOMPARE(window.currentStep(), static_cast<QWidget *>(window.exportPage()));
     auto *summary = child<QLabel>(&window, "backupSummary");
     QTRY_VERIFY_WITH_TIMEOUT(summary->text().startsWith("Register"), HangGuardMs);
     QCOMPARE(summary->text(), "Register 12345678 · 01/2019 to 12/2019 · 60 records · read from SD card or backup "
@@ -363,15 +377,35 @@ void DesktopTest::wholeJob()
     saveShot(&window, "wholejob-4-package");
 
     QString protocol;
+    QRect protocolFrame;
     ModalAnswer viewer([&](QWidget *modal) {
         protocol = qobject_cast<ProtocolDialog *>(modal)->document()->toPlainText();
+        protocolFrame = modal->frameGeometry();
         saveShot(modal, "wholejob-5-protocol");
         qobject_cast<QDialog *>(modal)->reject();
     });
     QTest::mouseClick(child<QPushButton>(&window, "viewProtocol"), Qt::LeftButton);
     QVERIFY(viewer.answered());
+    // The dialog fits the screen it opens on, its Close button included.
+    QVERIFY2(window.screen()->availableGeometry().contains(protocolFrame),
+             qPrintable(QStringLiteral("%1x%2 at %3,%4").arg(protocolFrame.width()).arg(protocolFrame.height())
+                                .arg(protocolFrame.x()).arg(protocolFrame.y())));
     QVERIFY2(protocol.startsWith("Hand-over protocol\nGoBD/GDPdU export of the cash register 12345678\n"), qPrintable(protocol));
     QVERIFY2(protocol.contains("January 2019 to March 2019"), qPrintable(protocol));
+
+    // On a small screen every page scrolls rather than cutting a text short.
+    window.showStep(window.exportPage());
+    window.resize(800, 600);
+    for (QWidget *page : {static_cast<QWidget *>(window.sourcePage()), static_cast<QWidget *>(window.readPage()),
+                          static_cast<QWidget *>(window.exportPage())}) {
+        window.showStep(page);
+        QApplication::processEvents();
+        QCOMPARE(window.size(), QSize(800, 600));
+        // Up and down only: the page is as wide as the room the scroll area gives it.
+        QCOMPARE(page->width(), page->parentWidget()->width());
+        QCOMPARE(cutLabels(page), QStringList());
+    }
+    saveShot(&window, "wholejob-6-small-screen");
 }
 
 void DesktopTest::calendarStates_data()
@@ -521,7 +555,7 @@ void DesktopTest::damagedMonth()
     showSource(window, dir.filePath("card"));
     read(window, dir.filePath("backups"));
     QCOMPARE(column(child<QTreeWidget>(&window, "readResults"), 3), QStringList{"Backed up; the index is correct."});
-    window.steps()->setCurrentWidget(window.exportPage());
+    window.showStep(window.exportPage());
     QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(&window, "backupSummary")->text().startsWith("Register"), HangGuardMs);
     runExport(window, "export", dir.filePath("export"));
 
@@ -563,7 +597,7 @@ void DesktopTest::unwritableTarget()
         QCOMPARE(child<ReportView>(&window, "readMessages")->texts().constLast(), error);
     } else {
         read(window, dir.filePath("backups"));
-        window.steps()->setCurrentWidget(window.exportPage());
+        window.showStep(window.exportPage());
         QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(&window, "backupSummary")->text().startsWith("Register"), HangGuardMs);
         runExport(window, "package", target);
         QCOMPARE(child<QLabel>(&window, "verdictTitle")->text(), "Failed: nothing was written.");
