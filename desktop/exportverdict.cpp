@@ -39,8 +39,10 @@ QString ExportVerdict::title(int exitCode, bool package) const
     if (package)
         return exitCode == 0 ? tr("Done: the hand-over archive is written.")
                              : tr("Done, with findings: the hand-over archive is written.");
+    // Complete only where nothing was found missing or damaged.
     return exitCode == 0 ? tr("Done: the export is complete and proven.")
-                         : tr("Done, with findings: the export is complete and proven.");
+                         : tr("Done, with findings: the export is written and its data proven; the lines below say "
+                              "what is missing or damaged.");
 }
 
 QStringList ExportVerdict::lines(const app::HandoverFacts &handover, bool package, bool lineCheck) const

@@ -1760,10 +1760,6 @@ Was zu tun ist: %2</translation>
         <translation>Fertig: der Export ist vollständig und belegt.</translation>
     </message>
     <message>
-        <source>Done, with findings: the export is complete and proven.</source>
-        <translation>Fertig, mit Befunden: der Export ist vollständig und belegt.</translation>
-    </message>
-    <message>
         <source>The target folder is as it was: no export and no archive was put there.</source>
         <translation>Der Zielordner ist, wie er war: kein Export und kein Archiv wurde dort abgelegt.</translation>
     </message>
@@ -1806,6 +1802,10 @@ Was zu tun ist: %2</translation>
     <message>
         <source>… and %1 more, listed in the messages.</source>
         <translation>… und %1 weitere, in den Meldungen aufgeführt.</translation>
+    </message>
+    <message>
+        <source>Done, with findings: the export is written and its data proven; the lines below say what is missing or damaged.</source>
+        <translation>Fertig, mit Befunden: Der Export ist geschrieben und seine Daten sind belegt; die Zeilen darunter sagen, was fehlt oder beschädigt ist.</translation>
     </message>
 </context>
 <context>
