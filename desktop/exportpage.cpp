@@ -220,6 +220,9 @@ void ExportPage::lookIntoBackup()
 {
     if (backup().isEmpty())
         return;
+    // What was shown for the backup chosen before is not this one's.
+    if (!isBusy())
+        clearResults();
     m_summary->setText(tr("Looking into %1…").arg(QDir::toNativeSeparators(backup())));
     app::Command command;
     command.kind = app::Command::Info;
@@ -266,13 +269,18 @@ void ExportPage::updateOptions()
         m_indexInfo->setChecked(false);
 }
 
-void ExportPage::start(app::Command::Kind kind, bool overwrite)
+void ExportPage::clearResults()
 {
     m_report->clear();
     m_outcome = ExportVerdict();
     m_handover = app::HandoverFacts();
     m_verdictBox->hide();
     m_bar->reset();
+}
+
+void ExportPage::start(app::Command::Kind kind, bool overwrite)
+{
+    clearResults();
     if (!m_span->isValid()) {
         m_report->addError(QString(), tr("The last month lies before the first."), tr("Choose the months again."));
         return;

@@ -57,6 +57,7 @@ private:
     void lookIntoBackup();
     void showBackup(const app::BackupInfo &info, const app::PeriodFindings &findings);
     void updateOptions();
+    void clearResults();
     void start(app::Command::Kind kind, bool overwrite);
     app::Command command(app::Command::Kind kind, bool overwrite) const;
     void connectJob(JobThread *job);

@@ -112,6 +112,9 @@ ReadPage::ReadPage(QWidget *parent)
 
 void ReadPage::setSource(const QString &source, const QList<CardListing::Register> &registers)
 {
+    // The results of another card's read are not this card's.
+    if (source != m_sourcePath && !isBusy())
+        clearResults();
     m_sourcePath = source;
     m_registers = registers;
     QStringList serials;
@@ -149,13 +152,19 @@ void ReadPage::chooseTarget()
         setTarget(folder);
 }
 
-void ReadPage::start(bool overwrite)
+void ReadPage::clearResults()
 {
     m_report->clear();
     m_results->clear();
     m_outcome.clear();
     m_stopped = false;
     clearProgress();
+    m_next->setEnabled(false);
+}
+
+void ReadPage::start(bool overwrite)
+{
+    clearResults();
     if (!m_span->isValid()) {
         m_report->addError(QString(), tr("The last month lies before the first."), tr("Choose the months again."));
         return;

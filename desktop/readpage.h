@@ -61,6 +61,7 @@ private:
     void jobEnded(JobThread *job);
     bool askToReplace(const QStringList &paths);
     void showProgress(const QString &serialNumber, int value, int maximum);
+    void clearResults();
     void clearProgress();
     void showResults();
     QString period(const CardListing::Register &cashRegister) const;

@@ -143,8 +143,11 @@ void SourcePage::setSource(const QString &folder)
             showListing(source, registers);
     });
     connect(job, &JobThread::errorReported, this, [this, job](const QString &, const QString &error, const QString &hint) {
-        if (job == m_job)
-            showError(error, hint);
+        if (job != m_job)
+            return;
+        showError(error, hint);
+        // What was shown for the folder before is no longer the choice.
+        Q_EMIT sourceListed(m_source, {});
     });
     connect(job, &QThread::finished, this, [this, job] {
         if (job == m_job)

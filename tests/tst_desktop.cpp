@@ -248,6 +248,7 @@ private Q_SLOTS:
     void uniqueAltKeys_data();
     void uniqueAltKeys();
     void calendarIsOneTabStop();
+    void resultsBelongToTheirInputs();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -729,6 +730,39 @@ void DesktopTest::calendarIsOneTabStop()
     QCOMPARE(calendar->currentColumn(), 1);
     QTest::keyClick(calendar, Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() != calendar);
+}
+
+// What a page shows is for the card, backup and period chosen: another choice clears the results
+// of the one before, and the title names the card chosen now.
+void DesktopTest::resultsBelongToTheirInputs()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--registers", "2", "--lines", "2"}));
+    QVERIFY(makeCard(dir.filePath("other"), {"--lines", "2"}));
+    QVERIFY(QDir(dir.path()).mkdir("notacard"));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    read(window, dir.filePath("backups"));
+    runExport(window, "export", dir.filePath("export"));
+    QVERIFY(child<QLabel>(&window, "verdictTitle")->isVisibleTo(&window));
+
+    auto *backups = child<QComboBox>(&window, "backup");
+    QCOMPARE(backups->count(), 2);
+    backups->setCurrentIndex(1 - backups->currentIndex());
+    QVERIFY(!child<QLabel>(&window, "verdictTitle")->isVisibleTo(&window));
+    QCOMPARE(child<ReportView>(&window, "exportMessages")->texts(), QStringList());
+    QCOMPARE(window.exportPage()->findChild<QProgressBar *>()->value(), -1);
+
+    showSource(window, dir.filePath("other"));
+    QCOMPARE(window.windowTitle(), dir.filePath("other") + " – registers 12345678 – Fiscora");
+    QCOMPARE(child<QTreeWidget>(&window, "readResults")->topLevelItemCount(), 0);
+    QCOMPARE(child<ReportView>(&window, "readMessages")->texts(), QStringList());
+    QVERIFY(!child<QPushButton>(&window, "readNext")->isEnabled());
+
+    showSource(window, dir.filePath("notacard"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), dir.filePath("notacard") + " – no register – Fiscora", HangGuardMs);
+    QVERIFY(!child<QPushButton>(&window, "read")->isEnabled());
 }
 
 QTEST_MAIN(DesktopTest)
