@@ -59,7 +59,8 @@ QString MonthCalendar::stateName(ListedMonth::State state)
 {
     switch (state) {
     case ListedMonth::Announced:
-        return tr("OK");
+        // Not "OK": the records are judged only when they are read.
+        return tr("Announced");
     case ListedMonth::Missing:
         return tr("Data file missing");
     case ListedMonth::NotAnnounced:
@@ -78,7 +79,7 @@ QString MonthCalendar::stateDescription(ListedMonth::State state)
 {
     switch (state) {
     case ListedMonth::Announced:
-        return tr("the data file is there, as the index file announces.");
+        return tr("the data file is there, as the index file announces; its records are checked when the card is read.");
     case ListedMonth::Missing:
         return tr("the index file announces data, but the data file is not on the card.");
     case ListedMonth::NotAnnounced:

@@ -322,7 +322,8 @@ void DesktopTest::wholeJob()
     showSource(window, card);
     QCOMPARE(window.windowTitle(), card + " – registers 12345678, 12345679 – Fiscora");
     QCOMPARE(monthWords(&window, "12345679", QDate(2019, 4, 1)),
-             "April 2019: OK – the data file is there, as the index file announces.");
+             "April 2019: Announced – the data file is there, as the index file announces; its records are checked when "
+             "the card is read.");
     QCOMPARE(child<QLabel>(&window, "sourceStatus")->text(), card + " holds the registers 12345678, 12345679.");
     saveShot(&window, "wholejob-1-source");
 
@@ -416,8 +417,9 @@ void DesktopTest::calendarStates_data()
     QTest::addColumn<QString>("words");
 
     const QStringList year{"--from", "2019-01", "--to", "2019-12", "--lines", "2"};
-    QTest::newRow("OK") << year << QDate(2019, 5, 1)
-                        << "May 2019: OK – the data file is there, as the index file announces.";
+    QTest::newRow("announced") << year << QDate(2019, 5, 1)
+                               << "May 2019: Announced – the data file is there, as the index file announces; its "
+                                  "records are checked when the card is read.";
     QTest::newRow("data file missing")
         << (QStringList(year) << "--missing-month" << "2019-03") << QDate(2019, 3, 1)
         << "March 2019: Data file missing – the index file announces data, but the data file is not on the card.";

@@ -1902,10 +1902,6 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
         <translation>%1: %2 – %3</translation>
     </message>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
         <source>Data file missing</source>
         <translation>Datendatei fehlt</translation>
     </message>
@@ -1926,10 +1922,6 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
         <translation>Nichts</translation>
     </message>
     <message>
-        <source>the data file is there, as the index file announces.</source>
-        <translation>die Datendatei ist da, wie die Indexdatei ankündigt.</translation>
-    </message>
-    <message>
         <source>the index file announces data, but the data file is not on the card.</source>
         <translation>die Indexdatei kündigt Daten an, aber die Datendatei ist nicht auf der Karte.</translation>
     </message>
@@ -1948,6 +1940,14 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
     <message>
         <source>neither a data file nor announced.</source>
         <translation>weder eine Datendatei noch angekündigt.</translation>
+    </message>
+    <message>
+        <source>Announced</source>
+        <translation>Angekündigt</translation>
+    </message>
+    <message>
+        <source>the data file is there, as the index file announces; its records are checked when the card is read.</source>
+        <translation>die Datendatei ist da, wie die Indexdatei ankündigt; ihre Datensätze werden beim Lesen der Karte geprüft.</translation>
     </message>
 </context>
 <context>
