@@ -47,7 +47,7 @@ int runCommand(const Command &command, Reporter &reporter, JobRunner &runner)
     case Command::Export:
         return ExportCommand(reporter, runner).run(command);
     case Command::Info:
-        return InfoCommand(reporter, runner).run(command.source);
+        return InfoCommand(reporter, runner).run(command);
     case Command::List:
         return ListCommand(reporter).run(command);
     case Command::Verify:

@@ -35,6 +35,8 @@ struct Command
     bool quiet = false;
     //! The library's debug lines on standard error.
     bool verbose = false;
+    //! The job comes from the window, whose hints speak of its controls, not of commands and options.
+    bool fromWindow = false;
 };
 
 } // namespace fiscora::app

@@ -44,10 +44,14 @@ bool ExportCommand::checkBackup(Reporter &reporter, const Command &command)
         // A file of bare records has no header by nature.
         if (command.rawDataOnly)
             return true;
-        reporter.error(info.errorText(), command.kind == Command::Export
-                                             ? tr("Choose a backup file written by \"fiscora read\", or give --raw "
-                                                  "to export a file of bare records.")
-                                             : tr("Choose a backup file written by \"fiscora read\"."));
+        if (command.fromWindow)
+            reporter.error(info.errorText(), tr("Choose a backup file that a read of the card wrote, named like "
+                                                "Backup_CR#12345678_complete.enc."));
+        else if (command.kind == Command::Export)
+            reporter.error(info.errorText(), tr("Choose a backup file written by \"fiscora read\", or give --raw to "
+                                                "export a file of bare records."));
+        else
+            reporter.error(info.errorText(), tr("Choose a backup file written by \"fiscora read\"."));
         return false;
     case BackupInfo::Unreadable:
         break;

@@ -18,8 +18,9 @@ InfoCommand::InfoCommand(Reporter &reporter, JobRunner &runner)
 {
 }
 
-int InfoCommand::run(const QString &backupFile)
+int InfoCommand::run(const Command &request)
 {
+    const QString &backupFile = request.source;
     m_reporter.setSubject({QString(), backupFile});
     if (!JobPaths::sourceExists(m_reporter, backupFile))
         return ExitFailed;
@@ -28,7 +29,10 @@ int InfoCommand::run(const QString &backupFile)
     case BackupInfo::HeaderRead:
         break;
     case BackupInfo::NoHeader:
-        m_reporter.error(info.errorText(), tr("Choose a backup file written by \"fiscora read\"."));
+        m_reporter.error(info.errorText(), request.fromWindow
+                                               ? tr("Choose a backup file that a read of the card wrote, named like "
+                                                    "Backup_CR#12345678_complete.enc.")
+                                               : tr("Choose a backup file written by \"fiscora read\"."));
         return ExitFailed;
     case BackupInfo::Unreadable:
         m_reporter.error(info.errorText(), tr("Check the path and your read permission."));

@@ -7,6 +7,7 @@
 namespace fiscora::app {
 
 class BackupInfo;
+struct Command;
 class JobRunner;
 class Reporter;
 class StagedExport;
@@ -16,7 +17,7 @@ class StagedExport;
  * header's MD5 value, and the period and records it holds.
  *
  * \code
- * const int exitCode = InfoCommand(reporter, runner).run(QStringLiteral("Backup_CR#12345678_complete.enc"));
+ * const int exitCode = InfoCommand(reporter, runner).run(command);
  * \endcode
  */
 class InfoCommand
@@ -30,7 +31,7 @@ public:
      * Reports on \a backupFile and returns the exit code: 0 when its data matches the header's
      * MD5 value, 1 when it does not or the file has no readable header.
      */
-    int run(const QString &backupFile);
+    int run(const Command &request);
 
 private:
     bool hashed(BackupInfo &info, const StagedExport &staged);

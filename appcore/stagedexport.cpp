@@ -218,7 +218,9 @@ bool StagedExport::takeFacts(const QString &table)
     m_findings = std::make_unique<PeriodFindings>(m_outcome.analyser, *m_facts, m_outcome.messages);
     if (cut && m_facts->total().rows == 0) {
         m_reporter.error(tr("The backup holds no lines of the period %1.").arg(periodText(m_command)),
-                         tr("Choose a period with records: \"fiscora info\" shows the records of each month."));
+                         m_command.fromWindow
+                             ? tr("Choose a period with records: the line under the backup file names its months.")
+                             : tr("Choose a period with records: \"fiscora info\" shows the records of each month."));
         return false;
     }
     if (cut && m_forwarding == JobRunner::ForwardEverything) {

@@ -50,6 +50,13 @@ QStringList filesInTheWay(const app::Command &command)
     return existing;
 }
 
+// The job's hints speak of the window's controls.
+app::Command ofTheWindow(app::Command command)
+{
+    command.fromWindow = true;
+    return command;
+}
+
 void registerTypes()
 {
     qRegisterMetaType<app::BackupInfo>();
@@ -61,7 +68,7 @@ void registerTypes()
 
 JobThread::JobThread(const app::Command &command, QObject *parent)
     : QThread(parent)
-    , m_command(command)
+    , m_command(ofTheWindow(command))
 {
     registerTypes();
 }
@@ -118,7 +125,7 @@ int JobThread::runCommand(app::JobRunner &runner)
         return exitCode;
     }
     case app::Command::Info:
-        return app::InfoCommand(*this, runner).run(m_command.source);
+        return app::InfoCommand(*this, runner).run(m_command);
     case app::Command::List:
         return app::ListCommand(*this).run(m_command);
     case app::Command::Verify:

@@ -249,6 +249,7 @@ private Q_SLOTS:
     void uniqueAltKeys();
     void calendarIsOneTabStop();
     void resultsBelongToTheirInputs();
+    void hintsSpeakOfTheWindow();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -765,6 +766,23 @@ void DesktopTest::resultsBelongToTheirInputs()
     showSource(window, dir.filePath("notacard"));
     QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), dir.filePath("notacard") + " – no register – Fiscora", HangGuardMs);
     QVERIFY(!child<QPushButton>(&window, "read")->isEnabled());
+}
+
+// What to do is said in the window's terms, not in commands and options of the command line.
+void DesktopTest::hintsSpeakOfTheWindow()
+{
+    QTemporaryDir dir;
+    const QString notABackup = dir.filePath("notes.enc");
+    QVERIFY_DONE(writeFile(notABackup, "no backup"));
+    MainWindow window;
+    window.show();
+    window.exportPage()->addBackups({notABackup});
+    window.showStep(window.exportPage());
+    auto *summary = child<QLabel>(&window, "backupSummary");
+    QTRY_VERIFY_WITH_TIMEOUT(summary->text().startsWith("Error"), HangGuardMs);
+    QCOMPARE(summary->text(), "Error: " + notABackup + " is not a backup file: it does not start with a backup header.\n"
+                              "What to do: Choose a backup file that a read of the card wrote, named like "
+                              "Backup_CR#12345678_complete.enc.");
 }
 
 QTEST_MAIN(DesktopTest)

@@ -417,6 +417,10 @@
         <source>Choose a backup file written by &quot;fiscora read&quot;.</source>
         <translation>Wählen Sie eine von „fiscora read“ geschriebene Sicherungsdatei.</translation>
     </message>
+    <message>
+        <source>Choose a backup file that a read of the card wrote, named like Backup_CR#12345678_complete.enc.</source>
+        <translation>Wählen Sie eine Sicherungsdatei, die beim Lesen der Karte geschrieben wurde, benannt wie Backup_CR#12345678_complete.enc.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::ExportVerifier</name>
@@ -721,6 +725,10 @@
         <source>Check the path and your read permission.</source>
         <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
     </message>
+    <message>
+        <source>Choose a backup file that a read of the card wrote, named like Backup_CR#12345678_complete.enc.</source>
+        <translation>Wählen Sie eine Sicherungsdatei, die beim Lesen der Karte geschrieben wurde, benannt wie Backup_CR#12345678_complete.enc.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::JobPaths</name>
@@ -999,6 +1007,10 @@
     <message>
         <source>The files kept in the earlier export are now in %1.</source>
         <translation>Die im früheren Export abgelegten Dateien liegen jetzt in %1.</translation>
+    </message>
+    <message>
+        <source>Choose a period with records: the line under the backup file names its months.</source>
+        <translation>Wählen Sie einen Zeitraum mit Datensätzen: Die Zeile unter der Sicherungsdatei nennt ihre Monate.</translation>
     </message>
 </context>
 <context>
