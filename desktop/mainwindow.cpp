@@ -81,11 +81,20 @@ void MainWindow::build()
         m_read->setTarget(readTarget);
     if (!exportTarget.isEmpty())
         m_export->setTarget(exportTarget);
-    if (!backup.isEmpty())
-        m_export->addBackups({backup});
+    // After a restart the backups of the last read are there to export.
+    m_export->addBackups(backup.isEmpty() ? backupsIn(m_read->target()) : QStringList{backup});
     if (!source.isEmpty())
         m_source->setSource(source);
     m_steps->setCurrentIndex(step);
+}
+
+QStringList MainWindow::backupsIn(const QString &folder)
+{
+    QStringList backups;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("Backup_*.enc")}, QDir::Files, QDir::Name))
+        backups << dir.filePath(name);
+    return backups;
 }
 
 // On a small screen a page scrolls rather than cutting its texts short.

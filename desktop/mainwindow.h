@@ -57,6 +57,7 @@ protected:
 private:
     void build();
     QScrollArea *scrolling(QWidget *page);
+    static QStringList backupsIn(const QString &folder);
     QWidget *currentPage(int step) const;
     void buildMenus();
     void switchLanguage(const QString &language);

@@ -218,10 +218,17 @@ void ReadPage::jobEnded(JobThread *job)
     job->deleteLater();
     setBusy(nullptr);
     if (!job->inTheWay().isEmpty()) {
-        if (askToReplace(job->inTheWay()))
+        if (askToReplace(job->inTheWay())) {
             start(true);
-        else
-            m_report->addNote(tr("Nothing was read: the backups already there were kept."));
+            return;
+        }
+        m_report->addNote(tr("Nothing was read: the backups already there were kept."));
+        // They are backups of the card all the same, and the next step may take them.
+        QStringList kept;
+        for (const QString &path : job->inTheWay())
+            kept << QDir::fromNativeSeparators(path);
+        m_next->setEnabled(true);
+        Q_EMIT readDone(kept);
         return;
     }
     showResults();

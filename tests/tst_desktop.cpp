@@ -481,6 +481,13 @@ void DesktopTest::replaceBackups()
     if (!replaced)
         QCOMPARE(child<ReportView>(&window, "readMessages")->texts().constLast(),
                  "Nothing was read: the backups already there were kept.");
+    // Kept or replaced, the backup is there for the next step.
+    QVERIFY(child<QPushButton>(&window, "readNext")->isEnabled());
+    QCOMPARE(child<QComboBox>(&window, "backup")->currentData().toString(), backup);
+
+    // And so it is after a restart.
+    MainWindow again;
+    QCOMPARE(child<QComboBox>(&again, "backup")->currentData().toString(), backup);
 }
 
 // A stopped read leaves no backup behind, not even a partial one.
