@@ -1,5 +1,6 @@
 #include "exportpage.h"
 
+#include "folderopener.h"
 #include "jobthread.h"
 #include "protocoldialog.h"
 #include "reportview.h"
@@ -7,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace fiscora::desktop {
@@ -369,7 +368,7 @@ void ExportPage::showVerdict(JobThread *job)
 
 void ExportPage::openFolder()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_outcome.folder()));
+    FolderOpener::open(this, m_outcome.folder());
 }
 
 void ExportPage::viewProtocol()

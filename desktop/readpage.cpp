@@ -1,5 +1,6 @@
 #include "readpage.h"
 
+#include "folderopener.h"
 #include "jobthread.h"
 #include "reportview.h"
 #include "spanpicker.h"
@@ -46,6 +47,7 @@ ReadPage::ReadPage(QWidget *parent)
     , m_read(new QPushButton(tr("&Read"), this))
     , m_stop(new QPushButton(tr("&Cancel"), this))
     , m_next(new QPushButton(tr("&Next: export and hand over"), this))
+    , m_openFolder(new QPushButton(tr("Op&en folder"), this))
     , m_progress(new QVBoxLayout)
     , m_report(new ReportView(this))
     , m_results(new QTreeWidget(this))
@@ -65,6 +67,8 @@ ReadPage::ReadPage(QWidget *parent)
     m_read->setObjectName(QStringLiteral("read"));
     m_stop->setObjectName(QStringLiteral("readStop"));
     m_next->setObjectName(QStringLiteral("readNext"));
+    m_openFolder->setObjectName(QStringLiteral("readOpenFolder"));
+    m_openFolder->setAccessibleDescription(tr("Shows the target folder with the backups in the file manager."));
     m_read->setAccessibleDescription(tr("Reads the card into one backup file per register."));
     m_stop->setAccessibleDescription(tr("Stops the read; no half written backup is left behind."));
 
@@ -87,6 +91,7 @@ ReadPage::ReadPage(QWidget *parent)
     buttons->addWidget(m_read);
     buttons->addWidget(m_stop);
     buttons->addStretch();
+    buttons->addWidget(m_openFolder);
     buttons->addWidget(m_next);
     auto *messagesLabel = new QLabel(tr("Messa&ges:"), this);
     messagesLabel->setBuddy(m_report);
@@ -108,6 +113,7 @@ ReadPage::ReadPage(QWidget *parent)
     connect(m_read, &QPushButton::clicked, this, [this] { start(false); });
     connect(m_stop, &QPushButton::clicked, this, &ReadPage::stop);
     connect(m_next, &QPushButton::clicked, this, &ReadPage::nextRequested);
+    connect(m_openFolder, &QPushButton::clicked, this, [this] { FolderOpener::open(this, target()); });
 }
 
 void ReadPage::setSource(const QString &source, const QList<CardListing::Register> &registers)

@@ -74,6 +74,7 @@ private:
     QPushButton *m_read;
     QPushButton *m_stop;
     QPushButton *m_next;
+    QPushButton *m_openFolder;
     QVBoxLayout *m_progress;
     QMap<QString, QProgressBar *> m_bars;
     ReportView *m_report;

@@ -250,6 +250,7 @@ private Q_SLOTS:
     void calendarIsOneTabStop();
     void resultsBelongToTheirInputs();
     void hintsSpeakOfTheWindow();
+    void openFolderWithoutFileManager();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -790,6 +791,20 @@ void DesktopTest::hintsSpeakOfTheWindow()
     QCOMPARE(summary->text(), "Error: " + notABackup + " is not a backup file: it does not start with a backup header.\n"
                               "What to do: Choose a backup file that a read of the card wrote, named like "
                               "Backup_CR#12345678_complete.enc.");
+}
+
+// Where no file manager opens, the window says so and names the folder.
+void DesktopTest::openFolderWithoutFileManager()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    window.show();
+    window.showStep(window.readPage());
+    typeInto(child<QLineEdit>(&window, "readTarget"), dir.path());
+    ModalAnswer message(ModalAnswer::click(QMessageBox::Ok));
+    QTest::mouseClick(child<QPushButton>(&window, "readOpenFolder"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(message.answered(), HangGuardMs);
+    QCOMPARE(message.text(), "No file manager could be opened to show the folder. It is:\n" + dir.path());
 }
 
 QTEST_MAIN(DesktopTest)

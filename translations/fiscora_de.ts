@@ -1821,6 +1821,19 @@ Was zu tun ist: %2</translation>
     </message>
 </context>
 <context>
+    <name>fiscora::desktop::FolderOpener</name>
+    <message>
+        <source>No file manager opened</source>
+        <translation>Kein Dateimanager geöffnet</translation>
+    </message>
+    <message>
+        <source>No file manager could be opened to show the folder. It is:
+%1</source>
+        <translation>Es konnte kein Dateimanager geöffnet werden, um den Ordner zu zeigen. Er ist:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::desktop::MainWindow</name>
     <message>
         <source>&amp;1 Card</source>
@@ -2147,6 +2160,14 @@ Sie durch ein neues Lesen der Karte ersetzen?</translation>
     <message>
         <source>Stopped as you asked: no backup was written.</source>
         <translation>Angehalten, wie gewünscht: Es wurde keine Sicherung geschrieben.</translation>
+    </message>
+    <message>
+        <source>Op&amp;en folder</source>
+        <translation>Ordner ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Shows the target folder with the backups in the file manager.</source>
+        <translation>Zeigt den Zielordner mit den Sicherungen im Dateimanager.</translation>
     </message>
 </context>
 <context>
