@@ -48,4 +48,9 @@ void MonthPicker::setMonth(const QDate &month)
     m_month->setCurrentIndex(month.month() - 1);
 }
 
+void MonthPicker::setYears(int first, int last)
+{
+    m_year->setRange(first, last);
+}
+
 } // namespace fiscora::desktop

@@ -30,6 +30,8 @@ public:
     //! The first day of the month chosen.
     QDate month() const;
     void setMonth(const QDate &month);
+    //! The years that can be chosen, from \a first to \a last.
+    void setYears(int first, int last);
 
     QComboBox *monthBox() const { return m_month; }
     QSpinBox *yearBox() const { return m_year; }

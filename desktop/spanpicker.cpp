@@ -3,6 +3,7 @@
 #include "monthpicker.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QLabel>
@@ -26,7 +27,11 @@ SpanPicker::SpanPicker(QWidget *parent)
     , m_fromTo(new QRadioButton(tr("Fro&m–to"), this))
     , m_from(new MonthPicker(tr("First month"), this))
     , m_to(new MonthPicker(tr("Last month"), this))
+    , m_quick(new QComboBox(this))
 {
+    m_quick->setObjectName(QStringLiteral("spanQuick"));
+    m_quick->setAccessibleName(tr("A year or a quarter"));
+    m_quick->setToolTip(tr("Sets the span to a whole year or quarter."));
     auto *group = new QButtonGroup(this);
     for (QRadioButton *button : {m_everything, m_oneMonth, m_fromTo})
         group->addButton(button);
@@ -36,7 +41,7 @@ SpanPicker::SpanPicker(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *choices = new QHBoxLayout;
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_everything, m_oneMonth, m_fromTo})
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_everything, m_oneMonth, m_fromTo, m_quick})
         choices->addWidget(widget);
     choices->addStretch();
     auto *months = new QHBoxLayout;
@@ -46,6 +51,8 @@ SpanPicker::SpanPicker(QWidget *parent)
     layout->addLayout(choices);
     layout->addLayout(months);
     connect(group, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked), this, &SpanPicker::updateEnabled);
+    connect(m_quick, QOverload<int>::of(&QComboBox::activated), this, &SpanPicker::takeQuickChoice);
+    fillQuickChoice(QDate(), QDate());
     updateEnabled();
 }
 
@@ -86,8 +93,39 @@ QString SpanPicker::text() const
 
 void SpanPicker::setAvailable(const QDate &first, const QDate &last)
 {
+    for (MonthPicker *picker : {m_from, m_to})
+        picker->setYears(first.year(), last.year());
     m_from->setMonth(first);
     m_to->setMonth(last);
+    fillQuickChoice(first, last);
+}
+
+// Each item holds the first and the last month it stands for.
+void SpanPicker::fillQuickChoice(const QDate &first, const QDate &last)
+{
+    m_quick->clear();
+    m_quick->addItem(tr("Year or quarter…"));
+    for (int year = first.year(); first.isValid() && year <= last.year(); ++year) {
+        m_quick->addItem(QString::number(year), QVariantList{QDate(year, 1, 1), QDate(year, 12, 1)});
+        for (int quarter = 1; quarter <= 4; ++quarter) {
+            const QDate start(year, quarter * 3 - 2, 1);
+            if (start.addMonths(2) >= first && start <= last)
+                m_quick->addItem(tr("%1, quarter %2").arg(year).arg(quarter), QVariantList{start, start.addMonths(2)});
+        }
+    }
+    m_quick->setEnabled(m_quick->count() > 1);
+}
+
+void SpanPicker::takeQuickChoice(int index)
+{
+    const QVariantList months = m_quick->itemData(index).toList();
+    if (months.size() != 2)
+        return;
+    m_fromTo->setChecked(true);
+    m_from->setMonth(months.at(0).toDate());
+    m_to->setMonth(months.at(1).toDate());
+    m_quick->setCurrentIndex(0);
+    updateEnabled();
 }
 
 QRadioButton *SpanPicker::button(Choice choice) const

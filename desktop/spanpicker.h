@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QWidget>
 
+class QComboBox;
 class QRadioButton;
 
 namespace fiscora::desktop {
@@ -40,8 +41,11 @@ public:
     //! The span in words: "everything", "03/2019" or "01/2019 to 12/2019".
     QString text() const;
 
-    //! Sets the pickers to the months there are, from \a first to \a last.
+    //! Sets the pickers to the months there are, from \a first to \a last, their years to those
+    //! years, and offers each of those years and quarters as a quick choice.
     void setAvailable(const QDate &first, const QDate &last);
+    //! The quick choices of a year or a quarter.
+    QComboBox *quickChoice() const { return m_quick; }
 
     QRadioButton *button(Choice choice) const;
     MonthPicker *fromPicker() const { return m_from; }
@@ -49,12 +53,15 @@ public:
 
 private:
     void updateEnabled();
+    void fillQuickChoice(const QDate &first, const QDate &last);
+    void takeQuickChoice(int index);
 
     QRadioButton *m_everything;
     QRadioButton *m_oneMonth;
     QRadioButton *m_fromTo;
     MonthPicker *m_from;
     MonthPicker *m_to;
+    QComboBox *m_quick;
 };
 
 } // namespace fiscora::desktop

@@ -251,6 +251,7 @@ private Q_SLOTS:
     void resultsBelongToTheirInputs();
     void hintsSpeakOfTheWindow();
     void openFolderWithoutFileManager();
+    void quickChoiceOfAYearOrQuarter();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -805,6 +806,29 @@ void DesktopTest::openFolderWithoutFileManager()
     QTest::mouseClick(child<QPushButton>(&window, "readOpenFolder"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(message.answered(), HangGuardMs);
     QCOMPARE(message.text(), "No file manager could be opened to show the folder. It is:\n" + dir.path());
+}
+
+// A year or a quarter in one choice, of those the backup has; the years go no further.
+void DesktopTest::quickChoiceOfAYearOrQuarter()
+{
+    SpanPicker span;
+    span.setAvailable(QDate(2019, 5, 1), QDate(2020, 2, 1));
+    QComboBox *quick = span.quickChoice();
+    QStringList items;
+    for (int i = 0; i < quick->count(); ++i)
+        items << quick->itemText(i);
+    QCOMPARE(items, QStringList({"Year or quarter…", "2019", "2019, quarter 2", "2019, quarter 3", "2019, quarter 4",
+                                 "2020", "2020, quarter 1"}));
+    Q_EMIT quick->activated(items.indexOf("2019, quarter 3"));
+    QCOMPARE(span.choice(), SpanPicker::FromTo);
+    QCOMPARE(span.fromDate(), QDate(2019, 7, 1));
+    QCOMPARE(span.toDate(), QDate(2019, 9, 1));
+    QCOMPARE(span.text(), "07/2019 to 09/2019");
+    for (MonthPicker *picker : {span.fromPicker(), span.toPicker()}) {
+        auto *year = picker->findChild<QSpinBox *>();
+        QCOMPARE(year->minimum(), 2019);
+        QCOMPARE(year->maximum(), 2020);
+    }
 }
 
 QTEST_MAIN(DesktopTest)

@@ -2336,6 +2336,22 @@ Was zu tun ist: %2</translation>
         <source>everything</source>
         <translation>alles</translation>
     </message>
+    <message>
+        <source>A year or a quarter</source>
+        <translation>Ein Jahr oder ein Quartal</translation>
+    </message>
+    <message>
+        <source>Sets the span to a whole year or quarter.</source>
+        <translation>Setzt den Zeitraum auf ein ganzes Jahr oder Quartal.</translation>
+    </message>
+    <message>
+        <source>Year or quarter…</source>
+        <translation>Jahr oder Quartal…</translation>
+    </message>
+    <message>
+        <source>%1, quarter %2</source>
+        <translation>%1, Quartal %2</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
