@@ -252,6 +252,8 @@ private Q_SLOTS:
     void hintsSpeakOfTheWindow();
     void openFolderWithoutFileManager();
     void quickChoiceOfAYearOrQuarter();
+    void cardInAFolderWithARegistersName();
+    void packageSpeaksOfItsPeriod();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -829,6 +831,41 @@ void DesktopTest::quickChoiceOfAYearOrQuarter()
         QCOMPARE(year->minimum(), 2019);
         QCOMPARE(year->maximum(), 2020);
     }
+}
+
+// A copy of a card in "SD-Karte" shows and reads the registers it holds, not one named after it.
+void DesktopTest::cardInAFolderWithARegistersName()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("SD-Karte"), {"--lines", "2"}));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("SD-Karte"));
+    QCOMPARE(child<QLabel>(&window, "sourceStatus")->text(), dir.filePath("SD-Karte") + " holds the registers 12345678.");
+    read(window, dir.filePath("backups"));
+    QCOMPARE(column(child<QTreeWidget>(&window, "readResults"), 3), QStringList{"Backed up; the index is correct."});
+    QCOMPARE(entries(dir.filePath("backups")), QStringList{"Backup_CR#12345678_complete.enc"});
+}
+
+// Damage in May does not make a package of January to March one "with findings".
+void DesktopTest::packageSpeaksOfItsPeriod()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--from", "2019-01", "--to", "2019-06", "--lines", "8", "--damage",
+                                            "random-block@2019-05"}));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    read(window, dir.filePath("backups"));
+    window.showStep(window.exportPage());
+    QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(&window, "backupSummary")->text().startsWith("Register"), HangGuardMs);
+    auto *span = window.exportPage()->findChild<SpanPicker *>();
+    Q_EMIT span->quickChoice()->activated(span->quickChoice()->findText("2019, quarter 1"));
+    runExport(window, "package", dir.filePath("handover"));
+    QCOMPARE(child<QLabel>(&window, "verdictTitle")->text(), "Done: the hand-over archive is written.");
+    QVERIFY2(child<QLabel>(&window, "verdict")->text().contains(
+                     "Every record passed the line check: none were repaired and none were lost."),
+             qPrintable(child<QLabel>(&window, "verdict")->text()));
 }
 
 QTEST_MAIN(DesktopTest)
