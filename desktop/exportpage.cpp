@@ -7,6 +7,8 @@
 #include "spanpicker.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -68,6 +70,7 @@ ExportPage::ExportPage(QWidget *parent)
     , m_verdictTitle(wrappingLabel(this))
     , m_verdict(wrappingLabel(this))
     , m_openFolder(new QPushButton(tr("Ope&n folder"), this))
+    , m_copyPath(new QPushButton(tr("Cop&y its path"), this))
     , m_viewProtocol(new QPushButton(tr("Vie&w protocol"), this))
 {
     m_backup->setObjectName(QStringLiteral("backup"));
@@ -80,6 +83,8 @@ ExportPage::ExportPage(QWidget *parent)
     m_verdictTitle->setObjectName(QStringLiteral("verdictTitle"));
     m_verdict->setObjectName(QStringLiteral("verdict"));
     m_openFolder->setObjectName(QStringLiteral("openFolder"));
+    m_copyPath->setObjectName(QStringLiteral("copyPath"));
+    m_copyPath->setToolTip(tr("Copies the path of what was written, to paste it into a mail or an upload form."));
     m_viewProtocol->setObjectName(QStringLiteral("viewProtocol"));
     m_gdpdu->setChecked(true);
     m_gdpdu->setToolTip(tr("The table file gobd.csv with its description index.xml and the DTD, as an auditor's "
@@ -92,9 +97,12 @@ ExportPage::ExportPage(QWidget *parent)
         option->setAccessibleDescription(option->toolTip());
     m_target->setText(QDir::toNativeSeparators(QSettings().value(TargetKey, defaultTarget()).toString()));
     m_bar->setAccessibleName(tr("Progress of the export"));
-    m_export->setAccessibleDescription(tr("Exports the backup into the target folder."));
-    m_package->setAccessibleDescription(tr("Exports the backup for GDPdU, verifies the export and packs it with its "
-                                           "protocol into one archive."));
+    m_export->setToolTip(tr("Writes the table file, with GDPdU its description too, into a folder of the target: "
+                            "to look at, check or import yourself."));
+    m_package->setToolTip(tr("Makes the one file to give the tax office: the GDPdU export, verified, packed with its "
+                             "manifest and the protocol to sign into one archive."));
+    m_export->setAccessibleDescription(m_export->toolTip());
+    m_package->setAccessibleDescription(m_package->toolTip());
     m_stop->setAccessibleDescription(tr("Stops the job; the target folder stays as it was."));
     QFont bold = m_verdictTitle->font();
     bold.setBold(true);
@@ -138,6 +146,7 @@ ExportPage::ExportPage(QWidget *parent)
     auto *verdictButtons = new QHBoxLayout;
     verdictButtons->addStretch();
     verdictButtons->addWidget(m_openFolder);
+    verdictButtons->addWidget(m_copyPath);
     verdictButtons->addWidget(m_viewProtocol);
     auto *messagesLabel = new QLabel(tr("Messa&ges:"), this);
     messagesLabel->setBuddy(m_report);
@@ -162,6 +171,8 @@ ExportPage::ExportPage(QWidget *parent)
     connect(m_package, &QPushButton::clicked, this, [this] { start(app::Command::Package, false); });
     connect(m_stop, &QPushButton::clicked, this, &ExportPage::stop);
     connect(m_openFolder, &QPushButton::clicked, this, &ExportPage::openFolder);
+    connect(m_copyPath, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(QDir::toNativeSeparators(m_outcome.written())); });
     connect(m_viewProtocol, &QPushButton::clicked, this, &ExportPage::viewProtocol);
     setBusy(nullptr);
     updateOptions();
@@ -362,6 +373,7 @@ void ExportPage::showVerdict(JobThread *job)
     m_verdictTitle->setText(m_outcome.title(job->exitCode(), package));
     m_verdict->setText(m_outcome.lines(m_handover, package, !job->command().skipLineCheck).join(QLatin1Char('\n')));
     m_openFolder->setEnabled(m_outcome.wroteFiles());
+    m_copyPath->setEnabled(m_outcome.wroteFiles());
     m_viewProtocol->setEnabled(package && m_outcome.wroteFiles());
     m_verdictBox->show();
 }

@@ -85,6 +85,7 @@ private:
     QLabel *m_verdictTitle;
     QLabel *m_verdict;
     QPushButton *m_openFolder;
+    QPushButton *m_copyPath;
     QPushButton *m_viewProtocol;
     ExportVerdict m_outcome;
     app::HandoverFacts m_handover;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace fiscora::desktop {
 
@@ -76,6 +77,11 @@ QStringList ExportVerdict::packageLines(const app::HandoverFacts &handover) cons
                       tr("Records in the table file: %1.").arg(handover.records)};
     lines << recordLines(true);
     lines << tr("The protocol %1 in the archive states all of this.").arg(app::HandoverProtocol::fileName());
+    const QFileInfo archive(written());
+    lines << tr("Give the tax office this file: %1 (%2).")
+                     .arg(archive.fileName(), QLocale().formattedDataSize(archive.size()))
+          << tr("Before that, print the protocol (View protocol shows it), check it and sign it: the signed "
+                "protocol with its SHA-256 values vouches for the data.");
     return lines;
 }
 

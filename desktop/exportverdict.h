@@ -43,6 +43,8 @@ public:
     //! The folder that holds what was written, empty when nothing was.
     QString folder() const;
     bool wroteFiles() const { return !m_files.isEmpty(); }
+    //! The archive, or the table file of an export; empty when nothing was written.
+    QString written() const { return m_files.value(0); }
 
 private:
     QStringList exportLines(bool lineCheck) const;

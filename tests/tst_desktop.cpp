@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -374,13 +375,21 @@ void DesktopTest::wholeJob()
     runExport(window, "package", dir.filePath("handover"));
     QCOMPARE(child<QLabel>(&window, "verdictTitle")->text(), "Done: the hand-over archive is written.");
     const QStringList verdict = child<QLabel>(&window, "verdict")->text().split('\n');
-    QCOMPARE(verdict.size(), 5);
+    const QString archive = dir.filePath("handover/CR#12345678_201901_201903.zip");
+    QCOMPARE(verdict.size(), 7);
     QVERIFY2(verdict.at(0).startsWith("MD5 proof: the backup's data matches the value in its header, "), qPrintable(verdict.at(0)));
+    // It names the one file to hand over, and what is left to do.
     QCOMPARE(verdict.mid(1), QStringList({"Records in the table file: 15.",
                                           "Every record passed the line check: none were repaired and none were lost.",
                                           "The protocol protokoll.pdf in the archive states all of this.",
+                                          "Give the tax office this file: CR#12345678_201901_201903.zip ("
+                                              + QLocale().formattedDataSize(QFileInfo(archive).size()) + ").",
+                                          "Before that, print the protocol (View protocol shows it), check it and sign "
+                                          "it: the signed protocol with its SHA-256 values vouches for the data.",
                                           "Where: " + dir.filePath("handover")}));
     QCOMPARE(entries(dir.filePath("handover")), QStringList({"CR#12345678_201901_201903.zip"}));
+    QTest::mouseClick(child<QPushButton>(&window, "copyPath"), Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), archive);
     saveShot(&window, "wholejob-4-package");
 
     QString protocol;

@@ -1611,14 +1611,6 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>Fortschritt des Exports</translation>
     </message>
     <message>
-        <source>Exports the backup into the target folder.</source>
-        <translation>Exportiert die Sicherung in den Zielordner.</translation>
-    </message>
-    <message>
-        <source>Exports the backup for GDPdU, verifies the export and packs it with its protocol into one archive.</source>
-        <translation>Exportiert die Sicherung für GDPdU, prüft den Export und packt ihn mit seinem Protokoll in ein Archiv.</translation>
-    </message>
-    <message>
         <source>Stops the job; the target folder stays as it was.</source>
         <translation>Bricht den Auftrag ab; der Zielordner bleibt, wie er war.</translation>
     </message>
@@ -1742,6 +1734,22 @@ Ersetzen?</translation>
         <source>Stopped as you asked: nothing was written.</source>
         <translation>Angehalten, wie gewünscht: Es wurde nichts geschrieben.</translation>
     </message>
+    <message>
+        <source>Cop&amp;y its path</source>
+        <translation>Pfad kopiere&amp;n</translation>
+    </message>
+    <message>
+        <source>Copies the path of what was written, to paste it into a mail or an upload form.</source>
+        <translation>Kopiert den Pfad des Geschriebenen, um ihn in eine E-Mail oder ein Upload-Formular einzufügen.</translation>
+    </message>
+    <message>
+        <source>Writes the table file, with GDPdU its description too, into a folder of the target: to look at, check or import yourself.</source>
+        <translation>Schreibt die Tabellendatei, mit GDPdU auch ihre Beschreibung, in einen Ordner des Ziels: zum Ansehen, Prüfen oder selbst Importieren.</translation>
+    </message>
+    <message>
+        <source>Makes the one file to give the tax office: the GDPdU export, verified, packed with its manifest and the protocol to sign into one archive.</source>
+        <translation>Erstellt die eine Datei für das Finanzamt: den geprüften GDPdU-Export, mit seinem Manifest und dem zu unterschreibenden Protokoll in ein Archiv gepackt.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::ExportVerdict</name>
@@ -1818,6 +1826,14 @@ Was zu tun ist: %2</translation>
     <message>
         <source>Done, with findings: the export is written and its data proven; the lines below say what is missing or damaged.</source>
         <translation>Fertig, mit Befunden: Der Export ist geschrieben und seine Daten sind belegt; die Zeilen darunter sagen, was fehlt oder beschädigt ist.</translation>
+    </message>
+    <message>
+        <source>Give the tax office this file: %1 (%2).</source>
+        <translation>Geben Sie dem Finanzamt diese Datei: %1 (%2).</translation>
+    </message>
+    <message>
+        <source>Before that, print the protocol (View protocol shows it), check it and sign it: the signed protocol with its SHA-256 values vouches for the data.</source>
+        <translation>Drucken Sie vorher das Protokoll (Protokoll zeigen zeigt es), prüfen und unterschreiben Sie es: Das unterschriebene Protokoll mit seinen SHA-256-Werten bürgt für die Daten.</translation>
     </message>
 </context>
 <context>
