@@ -152,6 +152,7 @@ void MainWindow::buildMenus()
             [this](QAction *action) { switchLanguage(action->data().toString()); });
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("Help on this &step"), this, &MainWindow::helpOnStep, QKeySequence::HelpContents);
     help->addAction(tr("&About Fiscora"), this, &MainWindow::about);
 }
 
@@ -239,6 +240,38 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     open(path);
+}
+
+void MainWindow::helpOnStep()
+{
+    const int step = m_steps->currentIndex();
+    QMessageBox help(QMessageBox::Information, m_steps->tabText(step).remove(QLatin1Char('&')), helpText(step),
+                     QMessageBox::Ok, this);
+    help.setObjectName(QStringLiteral("stepHelp"));
+    help.exec();
+}
+
+QString MainWindow::helpText(int step)
+{
+    switch (step) {
+    case 0:
+        return tr("Put the register's SD card into a card reader and choose it under \"Cards plugged in\", or choose a "
+                  "copy of it with \"Choose folder\". Each register on it shows with a calendar of its months: "
+                  "\u2713 a data file the index announces, \u2717 announced but missing, + there but not announced, "
+                  "! cannot be opened, ? no index file to judge by. The records themselves are checked when the card "
+                  "is read. Nothing is written in this step.");
+    case 1:
+        return tr("Reading copies the months of each register into one backup file in the target folder and checks "
+                  "them against the card's index. Choose everything or a period, then \"Read\". The card is only "
+                  "read; a backup already in the target folder is replaced only when you say so. Keep the backups: "
+                  "every export and hand-over is made from them.");
+    default:
+        break;
+    }
+    return tr("Choose a backup and a period. \"Package for hand-over\" makes the one file for the tax office: a zip "
+              "archive with the GDPdU export, verified, its manifest and the protocol to print, check and sign. "
+              "\"Export\" writes the export folder alone, to look at or to check. The verdict says what was "
+              "written, whether its data is proven by the backup's MD5 value, and what is missing or damaged.");
 }
 
 void MainWindow::about()

@@ -64,6 +64,8 @@ private:
     void updateTitle(const QString &source, const QList<CardListing::Register> &registers);
     void updateBusy();
     bool isBusy() const;
+    void helpOnStep();
+    static QString helpText(int step);
     void about();
 
     QTabWidget *m_steps = nullptr;

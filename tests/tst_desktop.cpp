@@ -255,6 +255,8 @@ private Q_SLOTS:
     void quickChoiceOfAYearOrQuarter();
     void cardInAFolderWithARegistersName();
     void packageSpeaksOfItsPeriod();
+    void helpOnEachStep_data();
+    void helpOnEachStep();
 
 private:
     void showSource(MainWindow &window, const QString &card);
@@ -875,6 +877,35 @@ void DesktopTest::packageSpeaksOfItsPeriod()
     QVERIFY2(child<QLabel>(&window, "verdict")->text().contains(
                      "Every record passed the line check: none were repaired and none were lost."),
              qPrintable(child<QLabel>(&window, "verdict")->text()));
+}
+
+void DesktopTest::helpOnEachStep_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("card") << "en" << 0 << "Put the register's SD card into a card reader";
+    QTest::newRow("read") << "en" << 1 << "Reading copies the months of each register";
+    QTest::newRow("export") << "en" << 2 << "Choose a backup and a period. \"Package for hand-over\" makes the one file";
+    QTest::newRow("export, German") << "de" << 2 << "Wählen Sie eine Sicherung und einen Zeitraum.";
+}
+
+// F1 explains the step shown, in the window's language.
+void DesktopTest::helpOnEachStep()
+{
+    QFETCH(QString, language);
+    QFETCH(int, step);
+    QFETCH(QString, start);
+    QSettings().setValue("language", language);
+    fiscora::app::installTranslation(language);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.steps()->setCurrentIndex(step);
+    ModalAnswer help(ModalAnswer::click(QMessageBox::Ok));
+    QTest::keyClick(&window, Qt::Key_F1);
+    QTRY_VERIFY_WITH_TIMEOUT(help.answered(), HangGuardMs);
+    QVERIFY2(help.text().startsWith(start), qPrintable(help.text()));
 }
 
 QTEST_MAIN(DesktopTest)

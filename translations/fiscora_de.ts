@@ -1927,6 +1927,22 @@ Backs up the journal of a cash register from its SD card and exports it for a ta
 
 Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine Betriebsprüfung nach GoBD/GDPdU.</translation>
     </message>
+    <message>
+        <source>Help on this &amp;step</source>
+        <translation>Hilfe zu diesem &amp;Schritt</translation>
+    </message>
+    <message>
+        <source>Put the register&apos;s SD card into a card reader and choose it under &quot;Cards plugged in&quot;, or choose a copy of it with &quot;Choose folder&quot;. Each register on it shows with a calendar of its months: ✓ a data file the index announces, ✗ announced but missing, + there but not announced, ! cannot be opened, ? no index file to judge by. The records themselves are checked when the card is read. Nothing is written in this step.</source>
+        <translation>Stecken Sie die SD-Karte der Kasse in ein Kartenlesegerät und wählen Sie sie unter „Eingesteckte Karten“, oder wählen Sie eine Kopie davon mit „Ordner wählen“. Jede Kasse darauf erscheint mit einem Kalender ihrer Monate: ✓ eine Datendatei, die der Index ankündigt, ✗ angekündigt, aber fehlend, + vorhanden, aber nicht angekündigt, ! lässt sich nicht öffnen, ? keine Indexdatei zum Beurteilen. Die Datensätze selbst werden beim Lesen der Karte geprüft. In diesem Schritt wird nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Reading copies the months of each register into one backup file in the target folder and checks them against the card&apos;s index. Choose everything or a period, then &quot;Read&quot;. The card is only read; a backup already in the target folder is replaced only when you say so. Keep the backups: every export and hand-over is made from them.</source>
+        <translation>Das Lesen kopiert die Monate jeder Kasse in je eine Sicherungsdatei im Zielordner und prüft sie gegen den Index der Karte. Wählen Sie alles oder einen Zeitraum, dann „Lesen“. Die Karte wird nur gelesen; eine Sicherung, die schon im Zielordner liegt, wird nur ersetzt, wenn Sie es sagen. Bewahren Sie die Sicherungen auf: Jeder Export und jede Übergabe wird aus ihnen gemacht.</translation>
+    </message>
+    <message>
+        <source>Choose a backup and a period. &quot;Package for hand-over&quot; makes the one file for the tax office: a zip archive with the GDPdU export, verified, its manifest and the protocol to print, check and sign. &quot;Export&quot; writes the export folder alone, to look at or to check. The verdict says what was written, whether its data is proven by the backup&apos;s MD5 value, and what is missing or damaged.</source>
+        <translation>Wählen Sie eine Sicherung und einen Zeitraum. „Für die Übergabe packen“ erstellt die eine Datei für das Finanzamt: ein Zip-Archiv mit dem geprüften GDPdU-Export, seinem Manifest und dem Protokoll zum Drucken, Prüfen und Unterschreiben. „Exportieren“ schreibt nur den Exportordner, zum Ansehen oder Prüfen. Das Urteil sagt, was geschrieben wurde, ob seine Daten durch den MD5-Wert der Sicherung belegt sind und was fehlt oder beschädigt ist.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::MonthCalendar</name>
