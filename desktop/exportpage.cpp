@@ -243,6 +243,13 @@ void ExportPage::lookIntoBackup()
         if (job == m_infoJob)
             showBackup(info, findings);
     });
+    // A large backup takes a while to look into; the summary says how far it got.
+    connect(job, &JobThread::progressBegan, this,
+            [this, job](const QString &, int, int endValue) { m_infoEnd = job == m_infoJob ? endValue : m_infoEnd; });
+    connect(job, &JobThread::progressed, this, [this, job](const QString &, int value) {
+        if (job == m_infoJob && m_infoEnd > 0)
+            m_summary->setText(tr("Looking into %1… %2 %").arg(QDir::toNativeSeparators(backup())).arg(value * 100 / m_infoEnd));
+    });
     connect(job, &JobThread::errorReported, this, [this, job](const QString &, const QString &error, const QString &hint) {
         if (job == m_infoJob)
             m_summary->setText(tr("Error: %1\nWhat to do: %2").arg(ReportView::plainText(error), ReportView::plainText(hint)));

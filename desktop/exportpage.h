@@ -91,6 +91,8 @@ private:
     app::HandoverFacts m_handover;
     QPointer<JobThread> m_job;
     QPointer<JobThread> m_infoJob;
+    //! The last value of the progress of looking into the backup.
+    int m_infoEnd = 0;
 };
 
 } // namespace fiscora::desktop

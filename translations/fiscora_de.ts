@@ -1750,6 +1750,10 @@ Ersetzen?</translation>
         <source>Makes the one file to give the tax office: the GDPdU export, verified, packed with its manifest and the protocol to sign into one archive.</source>
         <translation>Erstellt die eine Datei für das Finanzamt: den geprüften GDPdU-Export, mit seinem Manifest und dem zu unterschreibenden Protokoll in ein Archiv gepackt.</translation>
     </message>
+    <message>
+        <source>Looking into %1… %2 %</source>
+        <translation>%1 wird angesehen… %2 %</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::ExportVerdict</name>
