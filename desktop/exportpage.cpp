@@ -63,6 +63,7 @@ ExportPage::ExportPage(QWidget *parent)
     , m_target(new QLineEdit(this))
     , m_export(new QPushButton(tr("&Export"), this))
     , m_package(new QPushButton(tr("Pack&age for hand-over"), this))
+    , m_packageAll(new QPushButton(tr("Package eve&ry register"), this))
     , m_stop(new QPushButton(tr("&Cancel"), this))
     , m_bar(new QProgressBar(this))
     , m_report(new ReportView(this))
@@ -78,6 +79,10 @@ ExportPage::ExportPage(QWidget *parent)
     m_target->setObjectName(QStringLiteral("exportTarget"));
     m_export->setObjectName(QStringLiteral("export"));
     m_package->setObjectName(QStringLiteral("package"));
+    m_packageAll->setObjectName(QStringLiteral("packageAll"));
+    m_packageAll->setToolTip(tr("Packs each backup listed above for the period into an archive of its own, one "
+                                "after the other, and sums them up."));
+    m_packageAll->setAccessibleDescription(m_packageAll->toolTip());
     m_stop->setObjectName(QStringLiteral("exportStop"));
     m_report->setObjectName(QStringLiteral("exportMessages"));
     m_verdictTitle->setObjectName(QStringLiteral("verdictTitle"));
@@ -141,6 +146,7 @@ ExportPage::ExportPage(QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_export);
     buttons->addWidget(m_package);
+    buttons->addWidget(m_packageAll);
     buttons->addWidget(m_stop);
     buttons->addWidget(m_bar, 1);
     auto *verdictButtons = new QHBoxLayout;
@@ -169,6 +175,7 @@ ExportPage::ExportPage(QWidget *parent)
     connect(m_gdpdu, &QCheckBox::toggled, this, &ExportPage::updateOptions);
     connect(m_export, &QPushButton::clicked, this, [this] { start(app::Command::Export, false); });
     connect(m_package, &QPushButton::clicked, this, [this] { start(app::Command::Package, false); });
+    connect(m_packageAll, &QPushButton::clicked, this, &ExportPage::packageEveryRegister);
     connect(m_stop, &QPushButton::clicked, this, &ExportPage::stop);
     connect(m_openFolder, &QPushButton::clicked, this, &ExportPage::openFolder);
     connect(m_copyPath, &QPushButton::clicked, this,
@@ -298,15 +305,70 @@ void ExportPage::clearResults()
 void ExportPage::start(app::Command::Kind kind, bool overwrite)
 {
     clearResults();
+    m_packingAll = false;
+    run(kind, backup(), overwrite);
+}
+
+void ExportPage::run(app::Command::Kind kind, const QString &source, bool overwrite)
+{
     if (!m_span->isValid()) {
         m_report->addError(QString(), tr("The last month lies before the first."), tr("Choose the months again."));
         return;
     }
     QSettings().setValue(TargetKey, target());
-    auto *job = new JobThread(command(kind, overwrite), this);
+    m_outcome = ExportVerdict();
+    m_handover = app::HandoverFacts();
+    app::Command request = command(kind, overwrite);
+    request.source = source;
+    auto *job = new JobThread(request, this);
     connectJob(job);
     setBusy(job);
     job->start();
+}
+
+// One backup after the other, each into an archive of its own; the verdict sums them up.
+void ExportPage::packageEveryRegister()
+{
+    clearResults();
+    m_packingAll = true;
+    m_queueFlagged = false;
+    m_queueLines.clear();
+    m_queue.clear();
+    for (int i = 0; i < m_backup->count(); ++i)
+        m_queue << QDir::fromNativeSeparators(m_backup->itemData(i).toString());
+    packageNext();
+}
+
+void ExportPage::packageNext()
+{
+    if (m_queue.isEmpty()) {
+        showQueueVerdict();
+        return;
+    }
+    run(app::Command::Package, m_queue.takeFirst(), false);
+}
+
+void ExportPage::noteQueued(JobThread *job)
+{
+    const QString name = QFileInfo(job->command().source).fileName();
+    const QString title = m_outcome.title(job->exitCode(), true);
+    m_queueLines << (m_outcome.wroteFiles() ? tr("%1: %2 %3").arg(name, title, QDir::toNativeSeparators(m_outcome.written()))
+                                            : tr("%1: %2").arg(name, title));
+    m_queueFlagged = m_queueFlagged || job->exitCode() != 0;
+}
+
+void ExportPage::showQueueVerdict()
+{
+    m_verdictTitle->setText(m_queueFlagged ? tr("Done, with findings: each register's verdict is below.")
+                                           : tr("Done: an archive for each register is written."));
+    m_verdict->setText((m_queueLines + QStringList(tr("Each archive is one register's file for the tax office, with "
+                                                      "its own protocol to sign.")))
+                               .join(QLatin1Char('\n')));
+    m_openFolder->setEnabled(true);
+    m_copyPath->setEnabled(false);
+    m_viewProtocol->setEnabled(false);
+    m_verdictBox->show();
+    m_packingAll = false;
 }
 
 app::Command ExportPage::command(app::Command::Kind kind, bool overwrite) const
@@ -355,14 +417,24 @@ void ExportPage::jobEnded(JobThread *job)
 {
     job->deleteLater();
     setBusy(nullptr);
-    if (job->inTheWay().isEmpty()) {
+    const bool queued = m_packingAll;
+    if (!job->inTheWay().isEmpty()) {
+        if (askToReplace(job->inTheWay())) {
+            run(job->command().kind, job->command().source, true);
+            return;
+        }
+        m_report->addNote(tr("Nothing was written: what is already there was kept."));
+        if (!queued)
+            return;
+    }
+    if (!queued) {
         showVerdict(job);
         return;
     }
-    if (askToReplace(job->inTheWay()))
-        start(job->command().kind, true);
-    else
-        m_report->addNote(tr("Nothing was written: what is already there was kept."));
+    noteQueued(job);
+    if (m_outcome.stopped())
+        m_queue.clear();
+    packageNext();
 }
 
 bool ExportPage::askToReplace(const QStringList &paths)
@@ -387,7 +459,7 @@ void ExportPage::showVerdict(JobThread *job)
 
 void ExportPage::openFolder()
 {
-    FolderOpener::open(this, m_outcome.folder());
+    FolderOpener::open(this, m_outcome.wroteFiles() ? m_outcome.folder() : target());
 }
 
 void ExportPage::viewProtocol()
@@ -414,6 +486,7 @@ void ExportPage::updateButtons()
 {
     m_export->setEnabled(!isBusy() && m_backup->count() > 0);
     m_package->setEnabled(!isBusy() && m_backup->count() > 0);
+    m_packageAll->setEnabled(!isBusy() && m_backup->count() > 1);
     m_stop->setEnabled(isBusy());
 }
 

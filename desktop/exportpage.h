@@ -59,6 +59,11 @@ private:
     void updateOptions();
     void clearResults();
     void start(app::Command::Kind kind, bool overwrite);
+    void run(app::Command::Kind kind, const QString &source, bool overwrite);
+    void packageEveryRegister();
+    void packageNext();
+    void noteQueued(JobThread *job);
+    void showQueueVerdict();
     app::Command command(app::Command::Kind kind, bool overwrite) const;
     void connectJob(JobThread *job);
     void jobEnded(JobThread *job);
@@ -78,6 +83,7 @@ private:
     QLineEdit *m_target;
     QPushButton *m_export;
     QPushButton *m_package;
+    QPushButton *m_packageAll;
     QPushButton *m_stop;
     QProgressBar *m_bar;
     ReportView *m_report;
@@ -91,6 +97,11 @@ private:
     app::HandoverFacts m_handover;
     QPointer<JobThread> m_job;
     QPointer<JobThread> m_infoJob;
+    //! Packing every register: the backups still to pack, and a line for each one packed.
+    bool m_packingAll = false;
+    QStringList m_queue;
+    QStringList m_queueLines;
+    bool m_queueFlagged = false;
     //! The last value of the progress of looking into the backup.
     int m_infoEnd = 0;
 };

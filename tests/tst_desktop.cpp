@@ -255,6 +255,7 @@ private Q_SLOTS:
     void quickChoiceOfAYearOrQuarter();
     void cardInAFolderWithARegistersName();
     void packageSpeaksOfItsPeriod();
+    void packageEveryRegister();
     void helpOnEachStep_data();
     void helpOnEachStep();
 
@@ -906,6 +907,28 @@ void DesktopTest::helpOnEachStep()
     QTest::keyClick(&window, Qt::Key_F1);
     QTRY_VERIFY_WITH_TIMEOUT(help.answered(), HangGuardMs);
     QVERIFY2(help.text().startsWith(start), qPrintable(help.text()));
+}
+
+// Every register of a card in one go: an archive each, and one verdict that sums them up.
+void DesktopTest::packageEveryRegister()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--registers", "2", "--to", "2019-03", "--lines", "2"}));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    read(window, dir.filePath("backups"));
+    runExport(window, "packageAll", dir.filePath("handover"));
+    QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(&window, "verdictTitle")->isVisibleTo(&window), HangGuardMs);
+    QCOMPARE(child<QLabel>(&window, "verdictTitle")->text(), "Done: an archive for each register is written.");
+    QCOMPARE(child<QLabel>(&window, "verdict")->text().split('\n'),
+             QStringList({"Backup_CR#12345678_complete.enc: Done: the hand-over archive is written. "
+                              + dir.filePath("handover/CR#12345678_complete.zip"),
+                          "Backup_CR#12345679_complete.enc: Done: the hand-over archive is written. "
+                              + dir.filePath("handover/CR#12345679_complete.zip"),
+                          "Each archive is one register's file for the tax office, with its own protocol to sign."}));
+    QCOMPARE(entries(dir.filePath("handover")), QStringList({"CR#12345678_complete.zip", "CR#12345679_complete.zip"}));
+    saveShot(&window, "package-every-register");
 }
 
 QTEST_MAIN(DesktopTest)

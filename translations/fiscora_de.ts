@@ -1754,6 +1754,34 @@ Ersetzen?</translation>
         <source>Looking into %1… %2 %</source>
         <translation>%1 wird angesehen… %2 %</translation>
     </message>
+    <message>
+        <source>Package eve&amp;ry register</source>
+        <translation>&amp;Jede Kasse packen</translation>
+    </message>
+    <message>
+        <source>Packs each backup listed above for the period into an archive of its own, one after the other, and sums them up.</source>
+        <translation>Packt jede oben aufgeführte Sicherung für den Zeitraum in ein eigenes Archiv, eine nach der anderen, und fasst sie zusammen.</translation>
+    </message>
+    <message>
+        <source>%1: %2 %3</source>
+        <translation>%1: %2 %3</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Done, with findings: each register&apos;s verdict is below.</source>
+        <translation>Fertig, mit Befunden: Das Urteil jeder Kasse steht darunter.</translation>
+    </message>
+    <message>
+        <source>Done: an archive for each register is written.</source>
+        <translation>Fertig: Für jede Kasse ist ein Archiv geschrieben.</translation>
+    </message>
+    <message>
+        <source>Each archive is one register&apos;s file for the tax office, with its own protocol to sign.</source>
+        <translation>Jedes Archiv ist die Datei einer Kasse für das Finanzamt, mit ihrem eigenen Protokoll zum Unterschreiben.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::ExportVerdict</name>
