@@ -216,6 +216,11 @@ QWidget *SourcePage::registerView(const CardListing::Register &cashRegister)
         const QString text = ReportView::plainText(message.first);
         findings << (message.second ? tr("Problem: %1").arg(text) : text);
     }
+    // The index report judges the files that open; one that does not is there all the same.
+    for (const QDate &month : cashRegister.unreadableMonths)
+        findings << tr("Problem: the data file of %1 is on the card but cannot be opened; the index report above "
+                       "counts it as missing, and a read leaves the month out.")
+                            .arg(monthText(month));
     layout->addWidget(wrappingLabel(findings.join(QLatin1Char('\n')), box));
     return box;
 }

@@ -256,6 +256,7 @@ private Q_SLOTS:
     void cardInAFolderWithARegistersName();
     void packageSpeaksOfItsPeriod();
     void packageEveryRegister();
+    void unreadableDataFile();
     void helpOnEachStep_data();
     void helpOnEachStep();
 
@@ -929,6 +930,27 @@ void DesktopTest::packageEveryRegister()
                           "Each archive is one register's file for the tax office, with its own protocol to sign."}));
     QCOMPARE(entries(dir.filePath("handover")), QStringList({"CR#12345678_complete.zip", "CR#12345679_complete.zip"}));
     saveShot(&window, "package-every-register");
+}
+
+// A data file that does not open is "!" in the calendar, and the words say so beside the index
+// report, which counts it as missing.
+void DesktopTest::unreadableDataFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--to", "2019-04", "--lines", "1"}));
+    const QString unreadable = dir.filePath("card/KORVANE/12345678/2019/1903.a03");
+    QVERIFY(QFile::remove(unreadable) && QFile::link("/proc/sys/vm/drop_caches", unreadable));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    QCOMPARE(monthWords(&window, "12345678", QDate(2019, 3, 1)),
+             "March 2019: Cannot be opened – the data file is there but cannot be opened; a read leaves the month out.");
+    QStringList texts;
+    for (QLabel *label : window.findChild<QGroupBox *>("register_12345678")->findChildren<QLabel *>())
+        texts << label->text().split('\n');
+    QVERIFY2(texts.contains("Problem: the data file of 03/2019 is on the card but cannot be opened; the index report "
+                            "above counts it as missing, and a read leaves the month out."),
+             qPrintable(texts.join('|')));
 }
 
 QTEST_MAIN(DesktopTest)

@@ -2365,6 +2365,10 @@ Was zu tun ist: %2</translation>
         <source>Legend of the month calendars</source>
         <translation>Legende der Monatskalender</translation>
     </message>
+    <message>
+        <source>Problem: the data file of %1 is on the card but cannot be opened; the index report above counts it as missing, and a read leaves the month out.</source>
+        <translation>Problem: Die Datendatei von %1 ist auf der Karte, lässt sich aber nicht öffnen; der Indexbericht oben zählt sie als fehlend, und ein Lesen lässt den Monat aus.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::SpanPicker</name>
