@@ -10,6 +10,10 @@
 
 #include <cstdio>
 
+namespace fiscora::app {
+struct CheckFinding;
+}
+
 namespace fiscora::cli {
 
 /*!
@@ -37,6 +41,7 @@ public:
     void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
+    void check(const app::CheckReport &report) override;
     void done(int exitCode) override;
 
 private:
@@ -45,6 +50,8 @@ private:
     void printFields(const QList<QPair<QString, QString>> &fields, const QString &indent = QString());
     void printMonths(const app::PeriodFindings &findings);
     void printRegister(const CardListing::Register &cashRegister);
+    void printCheckSummary(const app::CheckReport &report);
+    void printFinding(const app::CheckFinding &finding);
     QString flagged(const QString &text, bool isError, bool colours) const;
     QString aboutSubject(const QString &text) const;
 

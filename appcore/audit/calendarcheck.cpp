@@ -57,7 +57,7 @@ CheckFinding CalendarCheck::days() const
     CheckFinding finding;
     finding.test = QStringLiteral("missingDays");
     finding.title = tr("Days without records");
-    finding.figure = tr("%1 days without records between %2 and %3, beyond the closing pattern: %4")
+    finding.figure = tr("days without records: %1, from %2 to %3, beyond the closing pattern (%4)")
                              .arg(m_missingDays.size())
                              .arg(CheckWords::day(m_firstRecord), CheckWords::day(m_lastRecord), closingPattern());
     finding.threshold = tr("asked about at the first such day");
@@ -83,7 +83,7 @@ CheckFinding CalendarCheck::months() const
         if (!any)
             missing << CheckWords::month(month);
     }
-    finding.figure = tr("%1 months without records in %2").arg(missing.size()).arg(CheckWords::months(m_first, m_last));
+    finding.figure = tr("months without records: %1, in %2").arg(missing.size()).arg(CheckWords::months(m_first, m_last));
     finding.threshold = tr("flagged at the first such month");
     finding.details = missing;
     finding.verdict = missing.isEmpty() ? CheckFinding::Passed : CheckFinding::Flagged;
@@ -100,7 +100,7 @@ QString CalendarCheck::closingPattern() const
     for (const int weekday : m_closedWeekdays)
         closed << CheckWords::weekday(weekday);
     const QString days = closed.isEmpty() ? tr("open every day of the week") : tr("closed on %1").arg(closed.join(QLatin1String(", ")));
-    return tr("%1, and %2 public holidays without records").arg(days).arg(m_holidaysClosed);
+    return tr("%1; public holidays without records: %2").arg(days).arg(m_holidaysClosed);
 }
 
 // A run goes on over closed days and holidays, up to the next day with records.
@@ -122,14 +122,14 @@ QStringList CalendarCheck::runs() const
         if (++runs <= RunsSaid) {
             const QDate first = m_missingDays.at(i);
             lines << (end == i ? tr("%1 (%2)").arg(CheckWords::day(first), CheckWords::weekday(first.dayOfWeek()))
-                               : tr("%1 to %2 (%3 days usually open)")
+                               : tr("%1 to %2 (days usually open: %3)")
                                          .arg(CheckWords::day(first), CheckWords::day(m_missingDays.at(end)))
                                          .arg(end - i + 1));
         }
         i = end + 1;
     }
     if (runs > RunsSaid)
-        lines << tr("%1 more").arg(runs - RunsSaid);
+        lines << tr("further: %1").arg(runs - RunsSaid);
     return lines;
 }
 

@@ -7,7 +7,22 @@
 #include "journalfacts.h"
 #include "numberingcheck.h"
 
+#include <algorithm>
+
 namespace fiscora::app {
+
+namespace {
+
+// The tally lists names as they first come up; people look them up in order, numbers by value.
+QList<TallyEntry> sortedByName(QList<TallyEntry> entries)
+{
+    std::sort(entries.begin(), entries.end(), [](const TallyEntry &a, const TallyEntry &b) {
+        return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
+    });
+    return entries;
+}
+
+} // namespace
 
 CheckReport CheckAnalysis::analyse(const JournalFacts &facts, const CheckTally &tally)
 {
@@ -18,9 +33,9 @@ CheckReport CheckAnalysis::analyse(const JournalFacts &facts, const CheckTally &
     report.records = facts.total().rows;
     report.takingsType = tally.terms().takings;
     report.days = tally.days();
-    report.paymentKinds = tally.paymentKinds();
-    report.operators = tally.operators();
-    report.taxCodes = tally.taxCodes();
+    report.paymentKinds = sortedByName(tally.paymentKinds());
+    report.operators = sortedByName(tally.operators());
+    report.taxCodes = sortedByName(tally.taxCodes());
 
     const CalendarCheck calendar(recordDays, report.firstDay, report.lastDay);
     report.missingDays = calendar.missingDays();

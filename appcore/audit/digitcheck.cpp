@@ -50,7 +50,7 @@ CheckFinding DigitCheck::digitFinding(const DigitTest &test, const QString &name
     finding.title = title;
     const double flag = Distributions::chiSquareCritical(test.degreesOfFreedom(), FlagLevel);
     const double look = Distributions::chiSquareCritical(test.degreesOfFreedom(), LookLevel);
-    finding.figure = tr("chi² = %1 over %2").arg(CheckWords::decimal(test.chiSquare()), coverage());
+    finding.figure = tr("chi² = %1; %2").arg(CheckWords::decimal(test.chiSquare()), coverage());
     finding.threshold = tr("flagged above %1 (1 %, %2 degrees of freedom), worth a look above %3 (5 %); needs %4 days")
                                 .arg(CheckWords::decimal(flag))
                                 .arg(test.degreesOfFreedom())
@@ -59,7 +59,7 @@ CheckFinding DigitCheck::digitFinding(const DigitTest &test, const QString &name
     finding.details << countsLine(test);
     if (test.total() < DaysNeeded) {
         finding.verdict = CheckFinding::TooFew;
-        finding.conclusion = tr("Too few days: with %1 days the test says nothing either way.").arg(test.total());
+        finding.conclusion = tr("Too few days (%1): the test says nothing either way.").arg(test.total());
     } else if (test.chiSquare() > flag) {
         finding.verdict = CheckFinding::Flagged;
         finding.conclusion = tr("The digits are far less even than takings that are rung up give: an auditor's "
@@ -88,11 +88,10 @@ CheckFinding DigitCheck::roundTakings() const
     qint64 limit = 1;
     while (limit <= days && Distributions::binomialTail(limit, days, WholeEuroChance) >= FlagLevel)
         ++limit;
-    finding.figure = tr("%1 of %2 (%3)").arg(round).arg(coverage(), CheckWords::share(days > 0 ? double(round) / days : 0));
-    finding.threshold = tr("flagged at %1 days or more, which whole euros reach by chance less often than 1 in 100 "
-                           "journals of %2 days; needs %3 days")
+    finding.figure = tr("days in whole euros: %1 (%2); %3").arg(round).arg(CheckWords::share(days > 0 ? double(round) / days : 0), coverage());
+    finding.threshold = tr("flagged from %1 such days on, as many as chance gives in fewer than 1 of 100 journals of "
+                           "this many days; needs %2 days")
                                 .arg(limit)
-                                .arg(days)
                                 .arg(DaysNeeded);
     for (const auto &day : m_report.days) {
         if (day.second.takingsCents % 100 == 0 && finding.details.size() < 20)
@@ -100,7 +99,7 @@ CheckFinding DigitCheck::roundTakings() const
     }
     if (days < DaysNeeded) {
         finding.verdict = CheckFinding::TooFew;
-        finding.conclusion = tr("Too few days: with %1 days the test says nothing either way.").arg(days);
+        finding.conclusion = tr("Too few days (%1): the test says nothing either way.").arg(days);
     } else if (round >= limit) {
         finding.verdict = CheckFinding::Flagged;
         finding.conclusion = tr("Takings that add up rung-up prices seldom end in whole euros: an auditor takes so "
@@ -119,7 +118,7 @@ CheckFinding DigitCheck::benford() const
     finding.test = QStringLiteral("benford");
     finding.title = tr("Benford's law on the first digits of the item amounts");
     const double mad = digits.meanAbsoluteDeviation();
-    finding.figure = tr("MAD = %1, chi² = %2 over %3 item amounts above zero (Buchungstyp \"%4\")")
+    finding.figure = tr("MAD = %1, chi² = %2; item amounts above zero (Buchungstyp \"%4\"): %3")
                              .arg(CheckWords::decimal(mad, 4), CheckWords::decimal(digits.chiSquare()))
                              .arg(digits.total())
                              .arg(QString::fromLatin1(m_tally.terms().item));
@@ -134,7 +133,7 @@ CheckFinding DigitCheck::benford() const
     finding.details << tr("90 % of the item amounts lie between %1 and %2").arg(CheckWords::money(low), CheckWords::money(high));
     if (digits.total() < AmountsNeeded) {
         finding.verdict = CheckFinding::TooFew;
-        finding.conclusion = tr("Too few amounts: with %1 item amounts the test says nothing either way.").arg(digits.total());
+        finding.conclusion = tr("Too few item amounts (%1): the test says nothing either way.").arg(digits.total());
     } else if (high < SpanNeeded * low) {
         finding.verdict = CheckFinding::NotApplicable;
         finding.conclusion = mad > MarginalConformity
@@ -159,7 +158,7 @@ CheckFinding DigitCheck::benford() const
 
 QString DigitCheck::coverage() const
 {
-    return tr("%1 days with takings from %2 to %3, the Betrag of the lines of Buchungstyp \"%4\"")
+    return tr("days with takings: %1, %2 to %3, the Betrag of the lines of Buchungstyp \"%4\"")
             .arg(m_report.days.size())
             .arg(m_report.days.empty() ? QString() : CheckWords::day(m_report.days.begin()->first),
                  m_report.days.empty() ? QString() : CheckWords::day(m_report.days.rbegin()->first),

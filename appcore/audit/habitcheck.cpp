@@ -111,7 +111,7 @@ CheckFinding HabitCheck::cashShare(const QString &name, const QString &title, co
         statistic += variance > 0 ? deviation * deviation / variance : 0;
         const double sigmas = variance > 0 ? deviation / std::sqrt(variance) : 0;
         if (byMonth || (sigmas < -LowDeviation && finding.details.size() < 20)) {
-            finding.details << tr("%1: %2 of %3 sales in cash (%4)")
+            finding.details << tr("%1: in cash %2 of the sales %3 (%4)")
                                        .arg(byMonth ? CheckWords::month(group.first) : CheckWords::day(group.first))
                                        .arg(group.second.cash)
                                        .arg(sales)
@@ -120,7 +120,7 @@ CheckFinding HabitCheck::cashShare(const QString &name, const QString &title, co
     }
     const int degrees = qMax(1, counted - 1);
     const double critical = Distributions::chiSquareCritical(degrees, FlagLevel);
-    finding.figure = tr("chi² = %1 over %2 %3 with %4 sales above zero, %5 in cash (%6), the lines of Buchungstyp "
+    finding.figure = tr("chi² = %1; %3: %2; sales above zero: %4, in cash: %5 (%6), the lines of Buchungstyp "
                         "\"%7\" with Funktionsname \"%8\" against the others")
                              .arg(CheckWords::decimal(statistic))
                              .arg(counted)
@@ -139,7 +139,7 @@ CheckFinding HabitCheck::cashShare(const QString &name, const QString &title, co
         finding.conclusion = tr("The sales are all paid one way: there is no share to compare.");
     } else if (counted < needed) {
         finding.verdict = CheckFinding::TooFew;
-        finding.conclusion = tr("Too few %1: with %2 the test says nothing either way.")
+        finding.conclusion = tr("Too few %1 (%2): the test says nothing either way.")
                                      .arg(byMonth ? tr("months") : tr("days"))
                                      .arg(counted);
     } else if (statistic > critical) {
@@ -180,7 +180,7 @@ CheckFinding HabitCheck::outsideHours() const
         if (m_usual[weekday] != EveryHour && m_usual[weekday] != 0)
             usual << tr("%1 %2").arg(CheckWords::weekday(weekday + 1), hours(m_usual[weekday]));
     }
-    finding.figure = tr("%1 days with payments outside the hours in which the journal usually has them (%2)")
+    finding.figure = tr("days with payments outside the hours in which the journal usually has them: %1 (usual: %2)")
                              .arg(days)
                              .arg(usual.join(QLatin1String("; ")));
     finding.threshold = tr("an hour is usual on a weekday with payments on %1 of its days; weekdays with %2 days or "
@@ -211,7 +211,7 @@ CheckFinding HabitCheck::cancellations() const
         const qint64 otherReceipts = receipts - staff.count;
         const double share = staff.count > 0 ? double(staff.cancellations) / staff.count : 0;
         const double others = otherReceipts > 0 ? double(cancelled - staff.cancellations) / otherReceipts : 0;
-        finding.details << tr("Bedienernummer %1: %2 receipts, %3 cancellations (%4 of the receipts), %5 returns")
+        finding.details << tr("Bedienernummer %1: receipts %2, cancellations %3 (%4 of the receipts), returns %5")
                                    .arg(QString::fromLatin1(staff.name))
                                    .arg(staff.count)
                                    .arg(staff.cancellations)
@@ -220,13 +220,13 @@ CheckFinding HabitCheck::cancellations() const
         if (staff.cancellations >= CancellationsNeeded && share > CancellationFactor * others)
             standing << QString::fromLatin1(staff.name);
     }
-    finding.figure = tr("%1 cancellations (Buchungstyp \"%2\") on %3 receipts of %4 operators")
+    finding.figure = tr("cancellations (Buchungstyp \"%2\"): %1, receipts: %3, operators: %4")
                              .arg(cancelled)
                              .arg(QString::fromLatin1(m_tally.terms().cancellation))
                              .arg(receipts)
                              .arg(m_tally.operators().size());
-    finding.threshold = tr("an operator stands out with %1 times the cancellations per receipt of the others and %2 "
-                           "cancellations or more")
+    finding.threshold = tr("an operator stands out with %1 times the cancellations per receipt of the others and at least "
+                           "%2 cancellations")
                                 .arg(CheckWords::decimal(CancellationFactor, 0))
                                 .arg(CancellationsNeeded);
     finding.verdict = standing.isEmpty() ? CheckFinding::Passed : CheckFinding::Explain;

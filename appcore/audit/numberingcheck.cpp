@@ -29,7 +29,7 @@ CheckFinding NumberingCheck::lineNumbers() const
         finding.details += repeatLines(QStringLiteral("Zeilennummer"), numbering);
         repeats += numbering.duplicateCount + numbering.backwardCount;
     }
-    finding.figure = tr("%1 numbers missing in %2 gaps, %3 repeated or out of order, over the %4 records of the period")
+    finding.figure = tr("missing: %1, gaps: %2, repeated or out of order: %3, records of the period: %4")
                              .arg(missing).arg(gaps).arg(repeats).arg(m_facts.total().rows);
     finding.threshold = tr("flagged at the first missing, repeated or backward number");
     finding.verdict = missing + repeats > 0 ? CheckFinding::Flagged : CheckFinding::Passed;
@@ -51,7 +51,7 @@ CheckFinding NumberingCheck::receiptNumbers() const
     const QMap<QByteArray, Numbering> numberings = m_facts.receiptNumbers();
     for (const Numbering &numbering : numberings)
         finding.details += gapLines(QStringLiteral("Bonnummer"), numbering, &missing, &gaps);
-    finding.figure = tr("%1 receipt numbers missing in %2 gaps").arg(missing).arg(gaps);
+    finding.figure = tr("missing: %1, gaps: %2").arg(missing).arg(gaps);
     finding.threshold = tr("flagged at the first missing number");
     finding.verdict = missing > 0 ? CheckFinding::Flagged : CheckFinding::Passed;
     finding.conclusion = finding.verdict == CheckFinding::Flagged
@@ -67,7 +67,7 @@ CheckFinding NumberingCheck::damagedRows() const
     finding.test = QStringLiteral("damagedRows");
     finding.title = tr("Records that can be read");
     const qint64 damaged = m_facts.total().damagedRows;
-    finding.figure = tr("%1 of the %2 rows of the period are damaged").arg(damaged).arg(m_facts.total().rows);
+    finding.figure = tr("damaged rows: %1, rows of the period: %2").arg(damaged).arg(m_facts.total().rows);
     finding.threshold = tr("flagged at the first damaged row");
     finding.verdict = damaged > 0 ? CheckFinding::Flagged : CheckFinding::Passed;
     for (const DamagedRow &row : m_facts.damagedRows()) {
@@ -92,7 +92,7 @@ QStringList NumberingCheck::gapLines(const QString &column, const Numbering &num
         *missing += gap.count();
         if (++*gaps > PlacesSaid)
             continue;
-        QString line = tr("%1 %2 to %3 (%4) missing between %5 and %6")
+        QString line = tr("%1 %2 to %3 missing (count: %4) between %5 and %6")
                                .arg(column)
                                .arg(gap.first)
                                .arg(gap.last)
@@ -103,7 +103,7 @@ QStringList NumberingCheck::gapLines(const QString &column, const Numbering &num
         lines << line;
     }
     if (*gaps > PlacesSaid)
-        lines << tr("%1 more gaps").arg(*gaps - PlacesSaid);
+        lines << tr("further gaps: %1").arg(*gaps - PlacesSaid);
     return lines;
 }
 
