@@ -339,10 +339,21 @@ void TextReporter::printCheckSummary(const app::CheckReport &report)
     int last = -1;
     for (const auto &day : report.days) {
         payments += day.second.payments;
-        first = first < 0 || (day.second.firstTime >= 0 && day.second.firstTime < first) ? day.second.firstTime : first;
+        if (day.second.firstTime >= 0 && (first < 0 || day.second.firstTime < first))
+            first = day.second.firstTime;
         last = qMax(last, day.second.lastTime);
     }
     const int days = int(report.days.size());
+    const std::array<double, 7> means = report.weekdayMeans();
+    const std::array<int, 7> weekdayDays = report.weekdayDays();
+    QStringList profile;
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        if (weekdayDays[size_t(weekday)] > 0)
+            profile << tr("%1 %2 (days: %3)")
+                               .arg(QLocale().dayName(weekday + 1, QLocale::ShortFormat),
+                                    CheckWords::money(qRound64(means[size_t(weekday)])))
+                               .arg(weekdayDays[size_t(weekday)]);
+    }
     printFields({
         {tr("Period"), tr("%1 to %2").arg(CheckWords::day(report.firstDay), CheckWords::day(report.lastDay))},
         {tr("Records"), QString::number(report.records)},
@@ -356,18 +367,8 @@ void TextReporter::printCheckSummary(const app::CheckReport &report)
                                          .arg(CheckWords::decimal(days > 0 ? double(payments) / days : 0, 1),
                                               first < 0 ? QString() : CheckWords::time(first),
                                               last < 0 ? QString() : CheckWords::time(last))},
+        {tr("Mean takings by weekday"), profile.join(QLatin1String("; "))},
     });
-    const std::array<double, 7> means = report.weekdayMeans();
-    const std::array<int, 7> weekdayDays = report.weekdayDays();
-    QStringList profile;
-    for (int weekday = 0; weekday < 7; ++weekday) {
-        if (weekdayDays[size_t(weekday)] > 0)
-            profile << tr("%1 %2 (days: %3)")
-                               .arg(QLocale().dayName(weekday + 1, QLocale::ShortFormat),
-                                    CheckWords::money(qRound64(means[size_t(weekday)])))
-                               .arg(weekdayDays[size_t(weekday)]);
-    }
-    printFields({{tr("Mean takings by weekday"), profile.join(QLatin1String("; "))}});
 }
 
 void TextReporter::printFinding(const app::CheckFinding &finding)
