@@ -19,13 +19,13 @@ const QColor ExpectedColour(20, 20, 20);
 const QColor GridColour(210, 210, 210);
 constexpr int GridLines = 4;
 
-// The smallest round value (1, 2 or 5 times a power of ten) at or above \a value.
+// The smallest round value (1, 2, 2.5 or 5 times a power of ten) at or above \a value.
 double roundUp(double value)
 {
     if (value <= 0)
         return 1;
     const double power = std::pow(10.0, std::floor(std::log10(value)));
-    for (const double step : {1.0, 2.0, 5.0, 10.0}) {
+    for (const double step : {1.0, 2.0, 2.5, 5.0, 10.0}) {
         if (step * power >= value)
             return step * power;
     }
