@@ -10,6 +10,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 using namespace fiscora::app;
 using namespace fiscora::sample;
 
@@ -135,8 +137,12 @@ private slots:
     void workedLastDigitExample();
     void benfordFigures_data();
     void benfordFigures();
+    void benfordVerdict_data();
+    void benfordVerdict();
+    void wholeEuroPrices();
     void numbering_data();
     void numbering();
+    void gapAtDamage();
     void missingDays();
     void missingMonths();
     void roundTakings_data();
@@ -219,6 +225,48 @@ void CheckAnalysisTest::benfordFigures()
     QCOMPARE(test.degreesOfFreedom(), 8);
 }
 
+void CheckAnalysisTest::benfordVerdict_data()
+{
+    QTest::addColumn<int>("decades");
+    QTest::addColumn<int>("firstDigit");
+    QTest::addColumn<int>("verdict");
+    // 600 amounts from 1 € up, evenly on a logarithmic scale over the decades, as Benford's law has it.
+    QTest::newRow("a price list of one decade") << 1 << 0 << int(CheckFinding::NotApplicable);
+    QTest::newRow("three decades") << 3 << 0 << int(CheckFinding::Passed);
+    QTest::newRow("four decades, all made up with a 5") << 4 << 5 << int(CheckFinding::Flagged);
+}
+
+void CheckAnalysisTest::benfordVerdict()
+{
+    QFETCH(int, decades);
+    QFETCH(int, firstDigit);
+    QFETCH(int, verdict);
+    HandJournal journal;
+    for (int i = 0; i < 600; ++i) {
+        qint64 cents = qRound64(100 * std::pow(10.0, decades * (i + 0.5) / 600));
+        if (firstDigit > 0)
+            cents = firstDigit * qint64(std::pow(10.0, std::floor(std::log10(double(cents))))) + cents % 97;
+        journal.receipt(QDate(2019, 3, 1).addDays(i / 20), QTime(9, 0).addSecs(i), cents);
+    }
+    const CheckFinding benford = finding(check(journal.lines()), QStringLiteral("benford"));
+    QVERIFY2(int(benford.verdict) == verdict, qPrintable(benford.figure + " | " + benford.details.join(" | ")));
+}
+
+// Whole-euro prices make whole-euro takings, whose cents say nothing: the test does not apply.
+void CheckAnalysisTest::wholeEuroPrices()
+{
+    HandJournal journal;
+    for (const QDate &day : daysFrom(QDate(2019, 1, 1), 60))
+        journal.receipt(day, QTime(9, 0), 100 * (300 + day.dayOfYear() * 7));
+    const CheckReport report = check(journal.lines());
+    const CheckFinding decimal = finding(report, QStringLiteral("firstDecimal"));
+    QCOMPARE(decimal.verdict, CheckFinding::NotApplicable);
+    QVERIFY2(decimal.conclusion.startsWith(QStringLiteral("100.0 % of the item amounts are whole euros")),
+             qPrintable(decimal.conclusion));
+    // The days in whole euros are flagged all the same: an auditor sees them.
+    QCOMPARE(finding(report, QStringLiteral("roundTakings")).verdict, CheckFinding::Flagged);
+}
+
 void CheckAnalysisTest::numbering_data()
 {
     QTest::addColumn<int>("skippedLines");
@@ -257,6 +305,26 @@ void CheckAnalysisTest::numbering()
     QCOMPARE(receipts.figure, receiptFigure);
     QCOMPARE(receipts.verdict, skippedReceipts > 0 ? CheckFinding::Flagged : CheckFinding::Passed);
     QCOMPARE(report.flagged(), skippedLines > 0);
+}
+
+// A row the card damaged takes its Zeilennummer with it: the gap says that damage may explain it.
+void CheckAnalysisTest::gapAtDamage()
+{
+    HandJournal journal;
+    journal.receipt(QDate(2019, 3, 4), QTime(9, 0), 350);
+    journal.skip(2);
+    journal.receipt(QDate(2019, 3, 4), QTime(10, 0), 420);
+    QList<QByteArray> lines = journal.lines();
+    lines.insert(2, "1;x;broken\r\n");
+    const CheckReport report = check(lines);
+    QCOMPARE(finding(report, QStringLiteral("lineNumbers")).details,
+             QStringList{QStringLiteral("Zeilennummer 3 to 4 missing (count: 2) between 04.03.2019 09:00:00 and "
+                                        "04.03.2019 10:00:00: a damaged row lies between them, so the card's damage "
+                                        "may explain it")});
+    const CheckFinding damaged = finding(report, QStringLiteral("damagedRows"));
+    QCOMPARE(damaged.figure, QStringLiteral("damaged rows: 1, rows of the period: 5"));
+    QCOMPARE(damaged.details, QStringList{QStringLiteral("Row 3 (no date): wrong number of fields")});
+    QCOMPARE(damaged.verdict, CheckFinding::Flagged);
 }
 
 // April 2019: open Monday to Saturday, closed on Good Friday and Easter Monday as everyone is, and

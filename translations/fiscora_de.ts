@@ -1186,6 +1186,10 @@
         <source>%1 %2 smaller than the one before, at %3</source>
         <translation>%1 %2 kleiner als die vorige, am %3</translation>
     </message>
+    <message>
+        <source>no date</source>
+        <translation>kein Datum</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::PackageCommand</name>

@@ -128,6 +128,9 @@ bool NumberingCheck::damageBetween(const RowPlace &before, const RowPlace &after
 
 QString NumberingCheck::where(const RowPlace &place)
 {
+    // A damaged row may have lost its date with the rest of its fields.
+    if (!place.date.isValid())
+        return tr("no date");
     if (place.time < 0)
         return CheckWords::day(place.date);
     return QStringLiteral("%1 %2").arg(CheckWords::day(place.date), CheckWords::time(place.time));
