@@ -24,6 +24,7 @@ const QList<CommandSyntax> &commandSyntaxes()
         {"list", Command::List, {QStringLiteral("SOURCE")}},
         {"verify", Command::Verify, {QStringLiteral("EXPORT_DIR"), QStringLiteral("BACKUP")}, 1},
         {"package", Command::Package, {QStringLiteral("BACKUP"), QStringLiteral("TARGET")}},
+        {"check", Command::Check, {QStringLiteral("SOURCE")}},
     };
     return syntaxes;
 }
@@ -49,7 +50,7 @@ bool takesDates(Command::Kind kind)
 
 bool writes(Command::Kind kind)
 {
-    return kind == Command::Read || kind == Command::Export || kind == Command::Package;
+    return kind == Command::Read || kind == Command::Export || kind == Command::Package || kind == Command::Check;
 }
 
 } // namespace
@@ -64,6 +65,12 @@ QList<QCommandLineOption> CommandLine::commandOptions(Command::Kind kind)
                                       "(not with --gdpdu).")},
             {option("raw"), tr("BACKUP holds bare records without a header: report their hash, compare none.")},
             {option("skip-line-check"), tr("Write the lines as they decrypt, without checking or repairing them.")},
+        };
+    }
+    if (kind == Command::Check) {
+        options = {
+            {option("takings"), tr("Sum the takings from the lines of this Buchungstyp (Zahlung)."), tr("type")},
+            {option("report"), tr("Write the charts of the check into this PDF file."), tr("file")},
         };
     }
     if (takesDates(kind)) {
@@ -178,7 +185,8 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
                "  export BACKUP TARGET     decrypt BACKUP into a table file below TARGET\n"
                "  verify EXPORT_DIR [BACKUP]  check an export folder, and compare it with an export of BACKUP\n"
                "  verify ARCHIVE.zip [BACKUP]  check a hand-over archive: its manifest, its figures and its export\n"
-               "  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over\n\n"
+               "  package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over\n"
+               "  check SOURCE             show what the tests of a tax audit make of the journal in SOURCE\n\n"
                "\"fiscora COMMAND --help\" lists the options of a command. Results go to standard output, "
                "progress and report lines to standard error.\n"
                "Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, "
@@ -193,7 +201,7 @@ void CommandLine::describeApplication(QCommandLineParser &parser) const
         {option("verbose"), tr("Show the library's debug lines.")},
         {option("lang"), tr("Use the texts of <language>, such as de or en."), tr("language")},
     });
-    parser.addPositionalArgument(option("command"), tr("list, read, info, export, verify or package"),
+    parser.addPositionalArgument(option("command"), tr("list, read, info, export, verify, package or check"),
                                  tr("COMMAND [ARGUMENTS]"));
 }
 
@@ -262,6 +270,17 @@ void CommandLine::describeCommand(QCommandLineParser &parser, const CommandSynta
         parser.addPositionalArgument(option("BACKUP"), backupArgument);
         parser.addPositionalArgument(option("TARGET"), tr("The folder for the archive."));
         break;
+    case Command::Check:
+        parser.setApplicationDescription(
+                tr("Runs on the journal in SOURCE the tests that a tax audit of a cash business runs: gaps in "
+                   "the numbering of lines and receipts, days and months without records, the chi-square tests "
+                   "of the digits of the daily takings, days in whole euros, Benford's law on the item amounts, "
+                   "the share of cash over time, payments outside the usual hours and cancellations by operator. "
+                   "Each finding comes with its figure, its threshold and what an auditor would conclude. Exits "
+                   "with 1 when a test flags the journal.")
+                + QLatin1Char('\n') + dates);
+        parser.addPositionalArgument(option("SOURCE"), tr("A backup file written by \"fiscora read\", or an export folder."));
+        break;
     }
     parser.addOptions(commandOptions(syntax.kind));
 }
@@ -275,6 +294,10 @@ CommandLine::Outcome CommandLine::takeOptions(const QCommandLineParser &parser)
     m_command.gdpduExport = m_command.kind == Command::Package;
     if (m_command.kind == Command::Export && takeExportOptions(parser) != Run)
         return UsageError;
+    if (m_command.kind == Command::Check) {
+        m_command.takingsType = parser.value(option("takings"));
+        m_command.reportFile = parser.value(option("report"));
+    }
     return takesDates(m_command.kind) ? takeDates(parser) : Run;
 }
 

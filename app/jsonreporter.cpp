@@ -1,6 +1,7 @@
 #include "jsonreporter.h"
 
 #include "backupinfo.h"
+#include "checkreport.h"
 #include "output.h"
 #include "periodfindings.h"
 #include "verifycommand.h"
@@ -9,6 +10,9 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTime>
+
+#include <functional>
 
 namespace fiscora::cli {
 
@@ -224,6 +228,76 @@ QJsonObject JsonReporter::aboutSubject(QJsonObject fields) const
     if (!m_subject.file.isEmpty())
         fields.insert(QStringLiteral("file"), m_subject.file);
     return fields;
+}
+
+namespace {
+
+// Each entry with its name, its count under \a count, and what \a figures adds.
+QJsonArray entries(const QList<app::TallyEntry> &list, const QString &count,
+                   const std::function<void(QJsonObject &, const app::TallyEntry &)> &figures)
+{
+    QJsonArray array;
+    for (const app::TallyEntry &entry : list) {
+        QJsonObject object{{QStringLiteral("name"), QString::fromLatin1(entry.name)}, {count, entry.count}};
+        figures(object, entry);
+        array.append(object);
+    }
+    return array;
+}
+
+QJsonValue timeValue(int seconds)
+{
+    return seconds < 0 ? QJsonValue() : QJsonValue(QTime(0, 0).addSecs(seconds).toString(Qt::ISODate));
+}
+
+} // namespace
+
+// Figures go out whole, amounts in cents, so that a script need not parse the words.
+void JsonReporter::check(const app::CheckReport &report)
+{
+    QJsonArray days;
+    for (const auto &day : report.days) {
+        days.append(QJsonObject{{QStringLiteral("date"), day.first.toString(Qt::ISODate)},
+                                {QStringLiteral("takingsCents"), day.second.takingsCents},
+                                {QStringLiteral("payments"), day.second.payments},
+                                {QStringLiteral("first"), timeValue(day.second.firstTime)},
+                                {QStringLiteral("last"), timeValue(day.second.lastTime)}});
+    }
+    QJsonArray missing;
+    for (const QDate &day : report.missingDays)
+        missing.append(day.toString(Qt::ISODate));
+    QJsonArray findings;
+    for (const app::CheckFinding &finding : report.findings) {
+        findings.append(QJsonObject{{QStringLiteral("test"), finding.test},
+                                    {QStringLiteral("title"), finding.title},
+                                    {QStringLiteral("verdict"), app::CheckFinding::verdictKey(finding.verdict)},
+                                    {QStringLiteral("figure"), finding.figure},
+                                    {QStringLiteral("threshold"), finding.threshold},
+                                    {QStringLiteral("conclusion"), finding.conclusion},
+                                    {QStringLiteral("details"), QJsonArray::fromStringList(finding.details)}});
+    }
+    print("check", aboutSubject({
+        {QStringLiteral("firstDay"), report.firstDay.toString(Qt::ISODate)},
+        {QStringLiteral("lastDay"), report.lastDay.toString(Qt::ISODate)},
+        {QStringLiteral("records"), report.records},
+        {QStringLiteral("takingsType"), QString::fromLatin1(report.takingsType)},
+        {QStringLiteral("takingsCents"), report.takingsCents()},
+        {QStringLiteral("days"), days},
+        {QStringLiteral("missingDays"), missing},
+        {QStringLiteral("paymentKinds"), entries(report.paymentKinds, QStringLiteral("payments"), [](auto &object, auto &entry) {
+             object.insert(QStringLiteral("cents"), entry.cents);
+         })},
+        {QStringLiteral("taxCodes"), entries(report.taxCodes, QStringLiteral("lines"), [](auto &object, auto &entry) {
+             object.insert(QStringLiteral("betragCents"), entry.cents);
+             object.insert(QStringLiteral("steuerCents"), entry.taxCents);
+         })},
+        {QStringLiteral("operators"), entries(report.operators, QStringLiteral("receipts"), [](auto &object, auto &entry) {
+             object.insert(QStringLiteral("cancellations"), entry.cancellations);
+             object.insert(QStringLiteral("returns"), entry.returns);
+         })},
+        {QStringLiteral("flagged"), report.flagged()},
+        {QStringLiteral("findings"), findings},
+    }));
 }
 
 } // namespace fiscora::cli

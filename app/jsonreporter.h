@@ -22,6 +22,7 @@ namespace fiscora::cli {
  * {"event":"info", ...}
  * {"event":"register", ...}
  * {"event":"verification","valid":true,"rowsChecked":96,"findings":[...], ...}
+ * {"event":"check","flagged":false,"days":[...],"findings":[{"test":"lastDigit","verdict":"passed", ...}], ...}
  * {"event":"done","exitCode":0}
  * \endcode
  *
@@ -43,6 +44,7 @@ public:
     void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
+    void check(const app::CheckReport &report) override;
     void done(int exitCode) override;
 
 private:

@@ -1,3 +1,4 @@
+#include "checkcommand.h"
 #include "command.h"
 #include "commandline.h"
 #include "exportcommand.h"
@@ -54,6 +55,8 @@ int runCommand(const Command &command, Reporter &reporter, JobRunner &runner)
         return VerifyCommand(reporter, runner).run(command);
     case Command::Package:
         return PackageCommand(reporter, runner).run(command);
+    case Command::Check:
+        return CheckCommand(reporter, runner).run(command);
     }
     return ExitUsage;
 }
@@ -72,12 +75,12 @@ int run(const Command &command, const QStringList &notices)
     return exitCode;
 }
 
-// The protocol of a hand-over is laid out with the system's fonts, which takes a QGuiApplication;
-// it needs no display. The other commands do with less.
+// The protocol of a hand-over and the charts of a check are laid out with the system's fonts,
+// which takes a QGuiApplication; it needs no display. The other commands do with less.
 std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "package") == 0) {
+        if (std::strcmp(argv[i], "package") == 0 || std::strncmp(argv[i], "--report", 8) == 0) {
             if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             // Without a desktop session Qt remarks that XDG_RUNTIME_DIR is not set; the job has no

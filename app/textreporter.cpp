@@ -1,6 +1,8 @@
 #include "textreporter.h"
 
 #include "backupinfo.h"
+#include "checkreport.h"
+#include "checkwords.h"
 #include "handoverarchive.h"
 #include "handoverfigures.h"
 #include "listedmonth.h"
@@ -11,6 +13,7 @@
 #include <fiscora/helperclass.h>
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace fiscora::cli {
 
@@ -329,6 +332,86 @@ QString TextReporter::aboutSubject(const QString &text) const
     if (m_subject.file.isEmpty() || text.contains(m_subject.file))
         return text;
     return QFileInfo(m_subject.file).fileName() + QLatin1String(": ") + text;
+}
+
+void TextReporter::check(const app::CheckReport &report)
+{
+    printCheckSummary(report);
+    int counts[app::CheckFinding::Flagged + 1] = {};
+    for (const app::CheckFinding &finding : report.findings) {
+        ++counts[finding.verdict];
+        printFinding(finding);
+    }
+    printLine(stdout, QString());
+    printLine(stdout, tr("Flagged: %1, to explain: %2, passed: %3, too few or not applicable: %4")
+                              .arg(counts[app::CheckFinding::Flagged])
+                              .arg(counts[app::CheckFinding::Explain])
+                              .arg(counts[app::CheckFinding::Passed])
+                              .arg(counts[app::CheckFinding::TooFew] + counts[app::CheckFinding::NotApplicable]));
+}
+
+// What the figures cover, the takings and how they are made up, before the tests.
+void TextReporter::printCheckSummary(const app::CheckReport &report)
+{
+    using app::CheckWords;
+    QStringList kinds;
+    for (const app::TallyEntry &kind : report.paymentKinds)
+        kinds << tr("%1 %2 (payments: %3)").arg(QString::fromLatin1(kind.name), CheckWords::money(kind.cents)).arg(kind.count);
+    QStringList taxes;
+    for (const app::TallyEntry &code : report.taxCodes)
+        taxes << tr("StKz %1: Betrag %2, Steuer %3")
+                         .arg(QString::fromLatin1(code.name), CheckWords::money(code.cents), CheckWords::money(code.taxCents));
+    qint64 payments = 0;
+    int first = -1;
+    int last = -1;
+    for (const auto &day : report.days) {
+        payments += day.second.payments;
+        if (day.second.firstTime >= 0 && (first < 0 || day.second.firstTime < first))
+            first = day.second.firstTime;
+        last = qMax(last, day.second.lastTime);
+    }
+    const int days = int(report.days.size());
+    const std::array<double, 7> means = report.weekdayMeans();
+    const std::array<int, 7> weekdayDays = report.weekdayDays();
+    QStringList profile;
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        if (weekdayDays[size_t(weekday)] > 0)
+            profile << tr("%1 %2 (days: %3)")
+                               .arg(QLocale().dayName(weekday + 1, QLocale::ShortFormat),
+                                    CheckWords::money(qRound64(means[size_t(weekday)])))
+                               .arg(weekdayDays[size_t(weekday)]);
+    }
+    printFields({
+        {tr("Period"), tr("%1 to %2").arg(CheckWords::day(report.firstDay), CheckWords::day(report.lastDay))},
+        {tr("Records"), QString::number(report.records)},
+        {tr("Takings"), tr("%1 on %2 days, the Betrag of the lines of Buchungstyp \"%3\"")
+                                .arg(CheckWords::money(report.takingsCents()))
+                                .arg(days)
+                                .arg(QString::fromLatin1(report.takingsType))},
+        {tr("Payment kinds"), kinds.join(QLatin1String("; "))},
+        {tr("Tax of the item lines"), taxes.join(QLatin1String("; "))},
+        {tr("Receipts per day"), tr("%1 on average, the first at %2 at the earliest, the last at %3 at the latest")
+                                         .arg(CheckWords::decimal(days > 0 ? double(payments) / days : 0, 1),
+                                              first < 0 ? QString() : CheckWords::time(first),
+                                              last < 0 ? QString() : CheckWords::time(last))},
+        {tr("Mean takings by weekday"), profile.join(QLatin1String("; "))},
+    });
+}
+
+void TextReporter::printFinding(const app::CheckFinding &finding)
+{
+    const bool flaggedOne = finding.verdict == app::CheckFinding::Flagged;
+    const QString verdict = QLatin1Char('[') + app::CheckFinding::verdictText(finding.verdict) + QLatin1Char(']');
+    printLine(stdout, QString());
+    printLine(stdout, coloured(verdict, flaggedOne ? Red : finding.verdict == app::CheckFinding::Passed ? Green : "",
+                               m_outColours && (flaggedOne || finding.verdict == app::CheckFinding::Passed))
+                              + QLatin1Char(' ') + finding.title);
+    const QString indent(4, QLatin1Char(' '));
+    printLine(stdout, indent + finding.figure);
+    printLine(stdout, indent + tr("Threshold: %1").arg(finding.threshold));
+    printLine(stdout, indent + finding.conclusion);
+    for (const QString &detail : finding.details)
+        printLine(stdout, indent + QLatin1String("- ") + detail);
 }
 
 } // namespace fiscora::cli

@@ -10,6 +10,10 @@
 
 #include <cstdio>
 
+namespace fiscora::app {
+struct CheckFinding;
+}
+
 namespace fiscora::cli {
 
 /*!
@@ -37,6 +41,7 @@ public:
     void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
+    void check(const app::CheckReport &report) override;
     void done(int exitCode) override;
 
 private:
@@ -47,6 +52,8 @@ private:
     void printRegister(const CardListing::Register &cashRegister);
     void printHandover(const app::Verification &verification);
     void printFindings(const QStringList &findings, const QString &noFinding);
+    void printCheckSummary(const app::CheckReport &report);
+    void printFinding(const app::CheckFinding &finding);
     QString flagged(const QString &text, bool isError, bool colours) const;
     QString aboutSubject(const QString &text) const;
 

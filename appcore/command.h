@@ -12,10 +12,11 @@ enum ExitCode { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
 //! One job, as the user asked for it.
 struct Command
 {
-    enum Kind { Read, Export, Info, List, Verify, Package };
+    enum Kind { Read, Export, Info, List, Verify, Package, Check };
 
     Kind kind = Read;
-    //! The card folder (read, list), the backup file (export, info, package) or the export folder (verify).
+    //! The card folder (read, list), the backup file (export, info, package), the export folder
+    //! (verify) or either of the last two (check).
     QString source;
     //! The folder that receives the backups (read), the export (export) or the archive (package);
     //! for verify the backup to compare with, or empty.
@@ -27,6 +28,10 @@ struct Command
     bool indexInfoLine = false;
     bool rawDataOnly = false;
     bool skipLineCheck = false;
+    //! The Buchungstyp of the payment lines, whose Betrag are the takings (check); empty for the journal's own.
+    QString takingsType;
+    //! The PDF file for the charts of a check; empty for none.
+    QString reportFile;
     //! Replace a backup, export folder or archive that is in the way.
     bool overwrite = false;
     //! One JSON object per line on standard output instead of text for people.

@@ -119,7 +119,10 @@ void widen(PeriodSums &sums, int time)
 // The fields of a row that the facts read, by position, as views into the row's bytes.
 struct JournalFacts::Row
 {
-    enum Slot { Register, LineNumber, Date, Time, Receipt, BookingType, Betrag, Steuer, TaxCode, SlotCount };
+    enum Slot {
+        Register, LineNumber, Date, Time, Receipt, BookingType, Betrag, Steuer, TaxCode,
+        Operator, FunctionType, FunctionName, SlotCount
+    };
 
     std::array<View, SlotCount> fields;
     int fieldCount = 0;
@@ -151,7 +154,9 @@ void JournalFacts::Row::split(const char *bytes, int length, const TableLayout &
 {
     const std::array<int, SlotCount> columns = {layout.registerColumn, layout.lineNumberColumn, layout.dateColumn,
                                                 layout.timeColumn,     layout.receiptColumn,    layout.bookingTypeColumn,
-                                                layout.amountColumn,   layout.taxColumn,        layout.taxCodeColumn};
+                                                layout.amountColumn,   layout.taxColumn,        layout.taxCodeColumn,
+                                                layout.operatorColumn, layout.functionTypeColumn,
+                                                layout.functionNameColumn};
     // Which slot each of the first columns fills, so that a field is placed with one look.
     std::array<signed char, 64> slotOf;
     slotOf.fill(-1);
@@ -358,6 +363,27 @@ void JournalFacts::count(const Row &row)
         return;
     sumOf(m_betragByType, row.fields[Row::BookingType]) += row.betragCents;
     sumOf(m_steuerByTaxCode, row.fields[Row::TaxCode]) += row.steuerCents;
+    if (m_sink)
+        m_sink->take(sunk(row));
+}
+
+JournalRow JournalFacts::sunk(const Row &row) const
+{
+    const auto view = [&](Row::Slot slot) { return FieldView{row.fields[slot].data, row.fields[slot].size}; };
+    JournalRow sunk;
+    sunk.bookingType = view(Row::BookingType);
+    sunk.functionType = view(Row::FunctionType);
+    sunk.functionName = view(Row::FunctionName);
+    sunk.operatorNumber = view(Row::Operator);
+    sunk.taxCode = view(Row::TaxCode);
+    sunk.date = row.date;
+    sunk.time = row.time;
+    sunk.lineNumber = row.lineNumber;
+    sunk.receipt = row.receipt;
+    sunk.betragCents = row.betragCents;
+    sunk.betragRead = row.betragRead;
+    sunk.steuerCents = row.steuerCents;
+    return sunk;
 }
 
 void JournalFacts::addTo(PeriodSums &sums, const Row &row, const RowPlace &place, bool newReceipt) const

@@ -2,6 +2,7 @@
 #define FISCORA_APP_JOURNALFACTS_H
 
 #include "numberset.h"
+#include "rowsink.h"
 #include "tablelayout.h"
 
 #include <QByteArray>
@@ -98,6 +99,8 @@ public:
      */
     void locate(QList<qint64> sourceRows);
     QMap<qint64, RowPlace> located() const { return m_located; }
+    //! Hands every record of the period to \a sink as well, from the next row on; nullptr for none.
+    void setRowSink(RowSink *sink) { m_sink = sink; }
     //! Settles the rows that wait for a date; addFile() calls it at the end.
     bool finish(QIODevice *out = nullptr);
 
@@ -139,6 +142,7 @@ private:
 
     bool settleWaiting(bool inPeriod, QIODevice *out);
     void count(const Row &row);
+    JournalRow sunk(const Row &row) const;
     void addTo(PeriodSums &sums, const Row &row, const RowPlace &place, bool newReceipt) const;
     bool inPeriod(const QDate &date) const;
     bool write(QIODevice *out, const char *bytes, int length, bool lineEnd);
@@ -190,6 +194,7 @@ private:
     QList<qint64> m_locate;
     int m_nextLocated = 0;
     QMap<qint64, RowPlace> m_located;
+    RowSink *m_sink = nullptr;
     QString m_errorString;
 };
 

@@ -10,6 +10,7 @@ namespace fiscora::app {
 
 class BackupInfo;
 class PeriodFindings;
+struct CheckReport;
 struct Verification;
 
 //! The register and the file that what is reported next concerns; either may be empty.
@@ -55,6 +56,8 @@ public:
     virtual void cardListing(const QString &source, const QList<CardListing::Register> &registers) = 0;
     //! What the verification of an export folder found.
     virtual void verification(const Verification &verification) = 0;
+    //! What the tests of a tax audit make of a journal; the window shows no check yet.
+    virtual void check(const CheckReport &report) { Q_UNUSED(report) }
     //! The last call: the application ends with \a exitCode.
     virtual void done(int exitCode) = 0;
 

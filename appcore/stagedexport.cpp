@@ -195,6 +195,7 @@ bool StagedExport::takeFacts(const QString &table)
 {
     m_facts = std::make_unique<JournalFacts>(TableLayout::ofExports(), m_command.fromDate, m_command.toDate);
     m_facts->locate(PeriodFindings::namedRows(m_outcome.messages));
+    m_facts->setRowSink(m_sink);
     QFile period(table + QLatin1String(".~period"));
     QString reason;
     bool taken = false;

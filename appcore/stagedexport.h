@@ -19,6 +19,7 @@ namespace fiscora::app {
 class JournalFacts;
 class PeriodFindings;
 class Reporter;
+class RowSink;
 struct ReportedMessage;
 struct Command;
 
@@ -72,6 +73,8 @@ public:
     //! The journal's facts of the export's table, and what they say of its period; after run().
     const JournalFacts *facts() const { return m_facts.get(); }
     const PeriodFindings *findings() const { return m_findings.get(); }
+    //! Hands each record of the period to \a sink as the facts are taken; before run().
+    void setRowSink(RowSink *sink) { m_sink = sink; }
     //! Whether an error or a flagged finding on the period was reported.
     bool flagged() const;
 
@@ -98,6 +101,7 @@ private:
     JobOutcome m_outcome;
     std::unique_ptr<JournalFacts> m_facts;
     std::unique_ptr<PeriodFindings> m_findings;
+    RowSink *m_sink = nullptr;
     QString m_path;
 };
 

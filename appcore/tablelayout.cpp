@@ -34,6 +34,9 @@ TableLayout layoutOfLibraryExports()
     layout.amountColumn = table.columnIndex(QStringLiteral("Betrag"));
     layout.taxColumn = table.columnIndex(QStringLiteral("Steuer"));
     layout.taxCodeColumn = table.columnIndex(QStringLiteral("StKz"));
+    layout.operatorColumn = table.columnIndex(QStringLiteral("Bedienernummer"));
+    layout.functionTypeColumn = table.columnIndex(QStringLiteral("Funktionstyp"));
+    layout.functionNameColumn = table.columnIndex(QStringLiteral("Funktionsname"));
     layout.delimiter = table.columnDelimiter.toLatin1().at(0);
     layout.encapsulator = table.textEncapsulator.toLatin1().at(0);
     layout.decimalSymbol = table.decimalSymbol.toLatin1().at(0);

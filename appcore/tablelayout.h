@@ -22,6 +22,9 @@ struct TableLayout
     int amountColumn = -1;      //!< Betrag
     int taxColumn = -1;         //!< Steuer
     int taxCodeColumn = -1;     //!< StKz
+    int operatorColumn = -1;     //!< Bedienernummer
+    int functionTypeColumn = -1; //!< Funktionstyp
+    int functionNameColumn = -1; //!< Funktionsname
     char delimiter = ';';
     char encapsulator = '"';
     char decimalSymbol = ',';

@@ -1,6 +1,7 @@
 #include "jobthread.h"
 
 #include "cardsearch.h"
+#include "checkcommand.h"
 #include "exportcommand.h"
 #include "infocommand.h"
 #include "jobrunner.h"
@@ -36,6 +37,10 @@ QStringList filesInTheWay(const app::Command &command)
         break;
     case app::Command::Package:
         paths << app::PackageCommand::plannedArchive(command);
+        break;
+    case app::Command::Check:
+        if (!command.reportFile.isEmpty())
+            paths << command.reportFile;
         break;
     case app::Command::Info:
     case app::Command::List:
@@ -128,6 +133,8 @@ int JobThread::runCommand(app::JobRunner &runner)
         return app::InfoCommand(*this, runner).run(m_command);
     case app::Command::List:
         return app::ListCommand(*this).run(m_command);
+    case app::Command::Check:
+        return app::CheckCommand(*this, runner).run(m_command);
     case app::Command::Verify:
         break;
     }

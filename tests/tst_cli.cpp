@@ -111,6 +111,8 @@ private Q_SLOTS:
     void packageMonthsWithoutRecords();
     void packageRefused_data();
     void packageRefused();
+    void check_data();
+    void check();
     void exitCodes_data();
     void exitCodes();
     void failures_data();
@@ -692,6 +694,60 @@ void CliTest::packageMonthsWithoutRecords()
     QVERIFY2(text.out.simplified().contains("The backup holds no records for 01/2019, 02/2019"), qPrintable(text.out));
 }
 
+void CliTest::check_data()
+{
+    QTest::addColumn<QString>("manipulation");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString backup = "%D/Backup_CR#12345678_complete.enc -q";
+    QTest::newRow("honest year") << QString() << "check " + backup << 0
+                                 << "Flagged: 0, to explain: 1, passed: 11, too few or not applicable: 1\n" << QString();
+    QTest::newRow("export folder") << QString() << "check %D/export/CR#12345678/complete --from 2019-03 -q" << 0
+                                   << "[too few] Last digit before the decimal point of the daily takings\n" << QString();
+    QTest::newRow("invented takings") << "invent-takings@2019-04-01..2019-06-30" << "check " + backup << 1
+                                      << "[flagged] Last digit before the decimal point of the daily takings\n" << QString();
+    QTest::newRow("deleted lines, in German") << "delete-lines@2019-03-05" << "--lang de check " + backup << 1
+        << "[beanstandet] Zeilennummer ohne Lücken, Wiederholungen oder Rücksprünge\n"
+        << "[Fehler] CR#12345678: Die Zeilen 16640 bis 16642 fehlen in der Nummerierung (3 Zeilen), zwischen "
+           "05.03.2019 18:24:54 und 05.03.2019 18:30:00.\n";
+    QTest::newRow("no such payment lines") << QString() << "check " + backup + " --takings Zahlungen" << 1 << QString()
+        << "Error: CR#12345678: The journal of the period holds no lines of Buchungstyp \"Zahlungen\" to take the "
+           "takings from.\nHint: Lines that name a payment way have the Buchungstyp \"Zahlung\", \"Bericht\": name "
+           "the one of the payment lines with --takings TYPE.\n";
+    QTest::newRow("report") << QString() << "check " + backup + " --report %D/check.pdf" << 0
+                            << "Files written:\n  %D/check.pdf\n" << QString();
+    QTest::newRow("report in the way") << QString() << "check " + backup + " --report %D/card"
+                                       << 1 << QString()
+        << "Error: Backup_CR#12345678_complete.enc: %D/card is already there.\nHint: Replace it "
+           "with --overwrite, or choose another target folder.\n";
+}
+
+// The check of a shop's year on the command line: its verdicts, its exit code, its errors.
+void CliTest::check()
+{
+    QFETCH(QString, manipulation);
+    QFETCH(QString, command);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    QStringList card{"--shop", "--from", "2019-01", "--to", "2019-12"};
+    if (!manipulation.isEmpty())
+        card << "--manipulate" << manipulation;
+    QVERIFY(makeCard(dir.filePath("card"), card));
+    QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
+    // A journal with gaps is exported all the same, and says so.
+    runApp("export %D/Backup_CR#12345678_complete.enc %D/export --gdpdu -q", dir.path());
+    const Result checked = runApp(command, dir.path());
+    QVERIFY2(checked.out.contains(QString(out).replace("%D", dir.path())), qPrintable(checked.out + checked.err));
+    QCOMPARE(checked.err, QString(err).replace("%D", dir.path()));
+    QCOMPARE(checked.exitCode, exitCode);
+    if (command.contains("--report %D/check.pdf"))
+        QVERIFY(fileBytes(dir.filePath("check.pdf")).startsWith("%PDF-"));
+}
+
 void CliTest::packageRefused_data()
 {
     QTest::addColumn<QString>("command");
@@ -1113,7 +1169,7 @@ void CliTest::manualPage()
     const QString page = QString::fromUtf8(fileBytes(FISCORA_PREFIX "/share/man/man1/fiscora.1"));
     QVERIFY(page.startsWith(".TH FISCORA 1 "));
     QVERIFY2(page.contains('"' + runApp({"--version"}).out.trimmed() + '"'), "the manual page names another version");
-    for (const char *command : {"list", "read", "info", "export", "verify", "package"}) {
+    for (const char *command : {"list", "read", "info", "export", "verify", "package", "check"}) {
         QVERIFY2(page.contains(QString(".B %1 \\fI").arg(command)), command);
         const QString help = runApp({command, "--help"}).out;
         const QRegularExpression option("--([a-z-]+)");
@@ -1133,6 +1189,7 @@ void CliTest::completion_data()
     QTest::newRow("option of the command") << "fiscora export b.enc out --g" << "--gdpdu";
     QTest::newRow("no option of another command") << "fiscora read card out --g" << "";
     QTest::newRow("options before the command") << "fiscora --q" << "--quiet";
+    QTest::newRow("option of check") << "fiscora check b.enc --ta" << "--takings";
     QTest::newRow("language") << "fiscora --lang " << "de en";
 }
 

@@ -72,6 +72,23 @@ QStringList gaps(const Numbering &numbering)
     return gaps;
 }
 
+// What a row sink is handed, one line per row.
+class RowLog : public RowSink
+{
+public:
+    void take(const JournalRow &row) override
+    {
+        lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                         .arg(row.lineNumber)
+                         .arg(row.date.toString(QStringLiteral("dd.MM.")))
+                         .arg(row.time)
+                         .arg(QString::fromLatin1(row.bookingType.bytes()))
+                         .arg(row.betragCents)
+                         .arg(QString::fromLatin1(row.taxCode.bytes()));
+    }
+    QStringList lines;
+};
+
 } // namespace
 
 class JournalFactsTest : public QObject
@@ -86,6 +103,7 @@ private Q_SLOTS:
     void period();
     void periodCopy_data();
     void periodCopy();
+    void rowSink();
 };
 
 void JournalFactsTest::numbering_data()
@@ -258,6 +276,23 @@ void JournalFactsTest::periodCopy()
     QCOMPARE(copied, kept.join());
     QCOMPARE(facts.total().rows, qint64(kept.size()));
     QTEST(facts.outside().rows, "leftOut");
+}
+
+// The sink is handed the records of the period, not those outside it nor the damaged ones.
+void JournalFactsTest::rowSink()
+{
+    QByteArray table = row({1, "28.02.2019", "23:59:00", 1, "9,99"}) + row({2, "01.03.2019", "08:00:01", 2, "1,50"})
+        + "broken\r\n" + row({4, "01.03.2019", "08:00:05", 2, "-2,00", "Storno"});
+    RowLog log;
+    JournalFacts facts(TableLayout::ofExports(), QDate(2019, 3, 1));
+    facts.setRowSink(&log);
+    for (const QByteArray &line : table.split('\n')) {
+        if (!line.isEmpty())
+            facts.addRow(line.constData(), int(line.size()));
+    }
+    facts.finish();
+    QCOMPARE(log.lines, QStringList({QStringLiteral("2 01.03. 28801 Artikel 150 1"),
+                                     QStringLiteral("4 01.03. 28805 Storno -200 1")}));
 }
 
 QTEST_GUILESS_MAIN(JournalFactsTest)

@@ -362,6 +362,73 @@
     </message>
 </context>
 <context>
+    <name>fiscora::app::CalendarCheck</name>
+    <message>
+        <source>Days without records</source>
+        <translation>Tage ohne Datensätze</translation>
+    </message>
+    <message>
+        <source>days without records: %1, from %2 to %3, beyond the closing pattern (%4)</source>
+        <translation>Tage ohne Datensätze: %1, vom %2 bis %3, über die Schließtage hinaus (%4)</translation>
+    </message>
+    <message>
+        <source>asked about at the first such day</source>
+        <translation>nachgefragt schon bei einem solchen Tag</translation>
+    </message>
+    <message>
+        <source>The business has records on every day it usually opens.</source>
+        <translation>Der Betrieb hat an jedem Tag Datensätze, an dem er gewöhnlich geöffnet hat.</translation>
+    </message>
+    <message>
+        <source>An auditor comparing takings over time sees these days without takings on days the business usually opens. Explain them (holidays, illness, a local holiday) or find their records.</source>
+        <translation>Wer als Prüfer die Einnahmen im Zeitverlauf vergleicht, sieht diese Tage ohne Einnahmen an Tagen, an denen der Betrieb gewöhnlich öffnet. Erklären Sie sie (Urlaub, Krankheit, ein örtlicher Feiertag) oder finden Sie ihre Datensätze.</translation>
+    </message>
+    <message>
+        <source>Months without records</source>
+        <translation>Monate ohne Datensätze</translation>
+    </message>
+    <message>
+        <source>months without records: %1, in %2</source>
+        <translation>Monate ohne Datensätze: %1, in %2</translation>
+    </message>
+    <message>
+        <source>flagged at the first such month</source>
+        <translation>beanstandet schon bei einem solchen Monat</translation>
+    </message>
+    <message>
+        <source>Every month of the period has records.</source>
+        <translation>Jeder Monat des Zeitraums hat Datensätze.</translation>
+    </message>
+    <message>
+        <source>A month without records is a month the auditor cannot check: the journal of the months named below has to be handed over, or their absence explained.</source>
+        <translation>Einen Monat ohne Datensätze kann der Prüfer nicht prüfen: Das Journal der unten genannten Monate ist zu übergeben oder sein Fehlen zu erklären.</translation>
+    </message>
+    <message>
+        <source>open every day of the week</source>
+        <translation>an jedem Wochentag geöffnet</translation>
+    </message>
+    <message>
+        <source>closed on %1</source>
+        <translation>geschlossen am %1</translation>
+    </message>
+    <message>
+        <source>%1; public holidays without records: %2</source>
+        <translation>%1; Feiertage ohne Datensätze: %2</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 to %2 (days usually open: %3)</source>
+        <translation>%1 bis %2 (gewöhnlich geöffnete Tage: %3)</translation>
+    </message>
+    <message>
+        <source>further: %1</source>
+        <translation>weitere: %1</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::app::CardSearch</name>
     <message>
         <source>Passed over, as they hold neither an index file nor a data file: %1</source>
@@ -374,6 +441,161 @@
     <message>
         <source>Choose the card, its maker folder or a register&apos;s folder.</source>
         <translation>Wählen Sie die Karte, ihren Herstellerordner oder den Ordner einer Kasse.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::CheckCharts</name>
+    <message>
+        <source>Last digit before the decimal point of the daily takings</source>
+        <translation>Letzte Ziffer vor dem Komma der Tageseinnahmen</translation>
+    </message>
+    <message>
+        <source>First digit after the decimal point of the daily takings</source>
+        <translation>Erste Ziffer nach dem Komma der Tageseinnahmen</translation>
+    </message>
+    <message>
+        <source>First digits of the item amounts against Benford&apos;s law</source>
+        <translation>Erste Ziffern der Artikelbeträge gegen das Benfordsche Gesetz</translation>
+    </message>
+    <message>
+        <source>Takings per day, %1 to %2</source>
+        <translation>Einnahmen je Tag, %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Takings in €</source>
+        <translation>Einnahmen in €</translation>
+    </message>
+    <message>
+        <source>Marked: days without records on which the business usually opens.</source>
+        <translation>Markiert: Tage ohne Datensätze, an denen der Betrieb gewöhnlich geöffnet hat.</translation>
+    </message>
+    <message>
+        <source>Takings per week</source>
+        <translation>Einnahmen je Woche</translation>
+    </message>
+    <message>
+        <source>W%1</source>
+        <translation>KW%1</translation>
+    </message>
+    <message>
+        <source>Mean takings per open day, by weekday</source>
+        <translation>Mittlere Einnahmen je Öffnungstag, nach Wochentag</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <source>Line: the count expected of figures that were not made up.</source>
+        <translation>Linie: die Anzahl, die bei nicht erfundenen Zahlen zu erwarten ist.</translation>
+    </message>
+    <message>
+        <source>Payments by hour of the day</source>
+        <translation>Zahlungen nach Tagesstunde</translation>
+    </message>
+    <message>
+        <source>Payments</source>
+        <translation>Zahlungen</translation>
+    </message>
+    <message>
+        <source>Marked: hours with payments in which the journal usually has none.</source>
+        <translation>Markiert: Stunden mit Zahlungen, in denen das Journal gewöhnlich keine hat.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::CheckCommand</name>
+    <message>
+        <source>Choose a backup file written by &quot;fiscora read&quot;, or an export folder.</source>
+        <translation>Wählen Sie eine mit „fiscora read“ geschriebene Sicherungsdatei oder einen Exportordner.</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no table file %2.</source>
+        <translation>Der Ordner %1 enthält keine Tabellendatei %2.</translation>
+    </message>
+    <message>
+        <source>Choose an export folder written by &quot;fiscora export --gdpdu&quot;, or a backup file.</source>
+        <translation>Wählen Sie einen mit „fiscora export --gdpdu“ geschriebenen Exportordner oder eine Sicherungsdatei.</translation>
+    </message>
+    <message>
+        <source>Cannot read the table file %1: %2</source>
+        <translation>Die Tabellendatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Check the path and your read permission.</source>
+        <translation>Bitte prüfen Sie den Pfad und Ihre Leserechte.</translation>
+    </message>
+    <message>
+        <source>The journal of the period holds no lines of Buchungstyp &quot;%1&quot; to take the takings from.</source>
+        <translation>Das Journal des Zeitraums enthält keine Zeilen mit Buchungstyp „%1“, aus denen die Einnahmen zu nehmen wären.</translation>
+    </message>
+    <message>
+        <source>Name the Buchungstyp of the payment lines with --takings TYPE.</source>
+        <translation>Nennen Sie den Buchungstyp der Zahlungszeilen mit --takings TYP.</translation>
+    </message>
+    <message>
+        <source>Lines that name a payment way have the Buchungstyp %1: name the one of the payment lines with --takings TYPE.</source>
+        <translation>Zeilen, die einen Zahlungsweg nennen, haben den Buchungstyp %1: Nennen Sie den der Zahlungszeilen mit --takings TYP.</translation>
+    </message>
+    <message>
+        <source>Cannot write the report %1: %2</source>
+        <translation>Der Bericht %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Check the free space and your write permission for its folder.</source>
+        <translation>Bitte prüfen Sie den freien Speicherplatz und Ihre Schreibrechte für seinen Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::CheckFinding</name>
+    <message>
+        <source>passed</source>
+        <translation>bestanden</translation>
+    </message>
+    <message>
+        <source>too few</source>
+        <translation>zu wenige</translation>
+    </message>
+    <message>
+        <source>does not apply</source>
+        <translation>nicht anwendbar</translation>
+    </message>
+    <message>
+        <source>to explain</source>
+        <translation>zu erklären</translation>
+    </message>
+    <message>
+        <source>flagged</source>
+        <translation>beanstandet</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::CheckPdf</name>
+    <message>
+        <source>Before the audit: what the tests of a tax audit make of the journal</source>
+        <translation>Vor der Prüfung: was die Tests einer Betriebsprüfung aus dem Journal machen</translation>
+    </message>
+    <message>
+        <source>Period: %1 to %2; records: %3; takings: %4 on %5 days, the Betrag of the lines of Buchungstyp &quot;%6&quot;</source>
+        <translation>Zeitraum: %1 bis %2; Datensätze: %3; Einnahmen: %4 an %5 Tagen, der Betrag der Zeilen mit Buchungstyp „%6“</translation>
+    </message>
+    <message>
+        <source>Threshold: %1</source>
+        <translation>Schwelle: %1</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::CheckWords</name>
+    <message>
+        <source>%1 €</source>
+        <translation>%1 €</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
     </message>
 </context>
 <context>
@@ -401,6 +623,121 @@
     <message>
         <source>&quot;%1&quot; is not a day of the calendar.</source>
         <translation>„%1“ ist kein Tag des Kalenders.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::DigitCheck</name>
+    <message>
+        <source>First digit after the decimal point of the daily takings</source>
+        <translation>Erste Ziffer nach dem Komma der Tageseinnahmen</translation>
+    </message>
+    <message>
+        <source>%1 of the item amounts are whole euros, so the digits after the decimal point of the takings say nothing about them; an auditor who runs the test anyway can be shown the price list.</source>
+        <translation>%1 der Artikelbeträge sind ganze Euro, die Ziffern nach dem Komma der Einnahmen sagen daher nichts über sie; einem Prüfer, der den Test dennoch rechnet, kann die Preisliste gezeigt werden.</translation>
+    </message>
+    <message>
+        <source>Last digit before the decimal point of the daily takings</source>
+        <translation>Letzte Ziffer vor dem Komma der Tageseinnahmen</translation>
+    </message>
+    <message>
+        <source>chi² = %1; %2</source>
+        <translation>Chi² = %1; %2</translation>
+    </message>
+    <message>
+        <source>flagged above %1 (1 %, %2 degrees of freedom), worth a look above %3 (5 %); needs %4 days</source>
+        <translation>beanstandet über %1 (1 %, %2 Freiheitsgrade), einen Blick wert über %3 (5 %); braucht %4 Tage</translation>
+    </message>
+    <message>
+        <source>Too few days (%1): the test says nothing either way.</source>
+        <translation>Zu wenige Tage (%1): Der Test sagt weder das eine noch das andere.</translation>
+    </message>
+    <message>
+        <source>The digits are far less even than takings that are rung up give: an auditor&apos;s chi-square test flags the takings and takes them for figures that were set, not counted. Be ready to show how the takings came about, day by day.</source>
+        <translation>Die Ziffern sind weit ungleichmäßiger, als es bei erfassten Einnahmen vorkommt: Der Chi-Quadrat-Test eines Prüfers beanstandet die Einnahmen und hält sie für festgesetzte, nicht gezählte Zahlen. Halten Sie bereit, wie die Einnahmen Tag für Tag zustande kamen.</translation>
+    </message>
+    <message>
+        <source>The digits are less even than usual, though below the usual trigger: an auditor may look at the days more closely.</source>
+        <translation>Die Ziffern sind ungleichmäßiger als üblich, aber unter der üblichen Schwelle: Ein Prüfer sieht sich die Tage vielleicht genauer an.</translation>
+    </message>
+    <message>
+        <source>The digits are as even as takings that are rung up give: the test flags nothing.</source>
+        <translation>Die Ziffern sind so gleichmäßig, wie es bei erfassten Einnahmen vorkommt: Der Test beanstandet nichts.</translation>
+    </message>
+    <message>
+        <source>Days with takings in whole euros</source>
+        <translation>Tage mit Einnahmen in ganzen Euro</translation>
+    </message>
+    <message>
+        <source>days in whole euros: %1 (%2); %3</source>
+        <translation>Tage in ganzen Euro: %1 (%2); %3</translation>
+    </message>
+    <message>
+        <source>flagged from %1 such days on, as many as chance gives in fewer than 1 of 100 journals of this many days; needs %2 days</source>
+        <translation>beanstandet ab %1 solchen Tagen, so vielen, wie der Zufall in weniger als 1 von 100 Journalen dieser Zahl von Tagen ergibt; braucht %2 Tage</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Takings that add up rung-up prices seldom end in whole euros: an auditor takes so many round days for figures that were written down, not counted. Explain how the takings of these days were found.</source>
+        <translation>Einnahmen, die erfasste Preise summieren, enden selten auf ganze Euro: Ein Prüfer hält so viele runde Tage für aufgeschriebene, nicht gezählte Zahlen. Erklären Sie, wie die Einnahmen dieser Tage ermittelt wurden.</translation>
+    </message>
+    <message>
+        <source>No more days end in whole euros than chance gives.</source>
+        <translation>Nicht mehr Tage enden auf ganze Euro, als der Zufall ergibt.</translation>
+    </message>
+    <message>
+        <source>Benford&apos;s law on the first digits of the item amounts</source>
+        <translation>Benfordsches Gesetz für die ersten Ziffern der Artikelbeträge</translation>
+    </message>
+    <message>
+        <source>MAD = %1, chi² = %2; item amounts above zero (Buchungstyp &quot;%4&quot;): %3</source>
+        <translation>MAD = %1, Chi² = %2; Artikelbeträge über null (Buchungstyp „%4“): %3</translation>
+    </message>
+    <message>
+        <source>MAD up to 0.006 close conformity, 0.012 acceptable, 0.015 marginal, above that flagged; chi² %1 at 1 % (8 degrees of freedom), which large samples exceed easily; needs %2 amounts spanning two powers of ten</source>
+        <translation>MAD bis 0,006 enge Übereinstimmung, 0,012 akzeptabel, 0,015 grenzwertig, darüber beanstandet; Chi² %1 bei 1 % (8 Freiheitsgrade), das große Stichproben leicht überschreiten; braucht %2 Beträge über zwei Zehnerpotenzen</translation>
+    </message>
+    <message>
+        <source>90 % of the item amounts lie between %1 and %2</source>
+        <translation>90 % der Artikelbeträge liegen zwischen %1 und %2</translation>
+    </message>
+    <message>
+        <source>Too few item amounts (%1): the test says nothing either way.</source>
+        <translation>Zu wenige Artikelbeträge (%1): Der Test sagt weder das eine noch das andere.</translation>
+    </message>
+    <message>
+        <source>The item amounts do not follow Benford&apos;s law, but they span less than two powers of ten, set by a price list: the law does not hold for such amounts. An auditor who runs the test anyway can be shown the price list.</source>
+        <translation>Die Artikelbeträge folgen nicht dem Benfordschen Gesetz, reichen aber über weniger als zwei Zehnerpotenzen und sind von einer Preisliste vorgegeben: Für solche Beträge gilt das Gesetz nicht. Einem Prüfer, der den Test dennoch rechnet, kann die Preisliste gezeigt werden.</translation>
+    </message>
+    <message>
+        <source>The item amounts span less than two powers of ten, where Benford&apos;s law need not hold; they conform to it all the same.</source>
+        <translation>Die Artikelbeträge reichen über weniger als zwei Zehnerpotenzen, wo das Benfordsche Gesetz nicht gelten muss; sie stimmen trotzdem mit ihm überein.</translation>
+    </message>
+    <message>
+        <source>The first digits do not conform to Benford&apos;s law: an auditor&apos;s test flags the item amounts. Explain what sets them (a price list, amounts typed in).</source>
+        <translation>Die ersten Ziffern stimmen nicht mit dem Benfordschen Gesetz überein: Der Test eines Prüfers beanstandet die Artikelbeträge. Erklären Sie, was sie bestimmt (eine Preisliste, eingetippte Beträge).</translation>
+    </message>
+    <message>
+        <source>The first digits conform to Benford&apos;s law only marginally: an auditor may look closer.</source>
+        <translation>Die ersten Ziffern stimmen nur grenzwertig mit dem Benfordschen Gesetz überein: Ein Prüfer sieht vielleicht genauer hin.</translation>
+    </message>
+    <message>
+        <source>The first digits conform acceptably to Benford&apos;s law.</source>
+        <translation>Die ersten Ziffern stimmen akzeptabel mit dem Benfordschen Gesetz überein.</translation>
+    </message>
+    <message>
+        <source>The first digits conform closely to Benford&apos;s law.</source>
+        <translation>Die ersten Ziffern stimmen eng mit dem Benfordschen Gesetz überein.</translation>
+    </message>
+    <message>
+        <source>days with takings: %1, %2 to %3, the Betrag of the lines of Buchungstyp &quot;%4&quot;</source>
+        <translation>Tage mit Einnahmen: %1, %2 bis %3, der Betrag der Zeilen mit Buchungstyp „%4“</translation>
+    </message>
+    <message>
+        <source>%1: %2 (expected %3)</source>
+        <translation>%1: %2 (erwartet %3)</translation>
     </message>
 </context>
 <context>
@@ -536,6 +873,109 @@
     <message>
         <source>The file cannot be read: %1</source>
         <translation>Die Datei kann nicht gelesen werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::HabitCheck</name>
+    <message>
+        <source>Share of cash among the sales, month by month</source>
+        <translation>Baranteil der Verkäufe, Monat für Monat</translation>
+    </message>
+    <message>
+        <source>Share of cash among the sales, day by day</source>
+        <translation>Baranteil der Verkäufe, Tag für Tag</translation>
+    </message>
+    <message>
+        <source>%1: in cash %2 of the sales %3 (%4)</source>
+        <translation>%1: bar %2 der Verkäufe %3 (%4)</translation>
+    </message>
+    <message>
+        <source>chi² = %1; %3: %2; sales above zero: %4, in cash: %5 (%6), the lines of Buchungstyp &quot;%7&quot; with Funktionsname &quot;%8&quot; against the others</source>
+        <translation>Chi² = %1; %3: %2; Verkäufe über null: %4, davon bar: %5 (%6), die Zeilen mit Buchungstyp „%7“ und Funktionsname „%8“ gegen die übrigen</translation>
+    </message>
+    <message>
+        <source>months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <source>days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>flagged above %1 (1 %, %2 degrees of freedom); needs %3 %4</source>
+        <translation>beanstandet über %1 (1 %, %2 Freiheitsgrade); braucht %3 %4</translation>
+    </message>
+    <message>
+        <source>The sales are all paid one way: there is no share to compare.</source>
+        <translation>Die Verkäufe sind alle auf einem Weg bezahlt: Es gibt keinen Anteil zu vergleichen.</translation>
+    </message>
+    <message>
+        <source>Too few %1 (%2): the test says nothing either way.</source>
+        <translation>Zu wenige %1 (%2): Der Test sagt weder das eine noch das andere.</translation>
+    </message>
+    <message>
+        <source>The share of cash changes from month to month more than chance gives: an auditor comparing cash and card payments over time asks why cash sales fell where they did (the months are below). Explain what changed, such as prices, customers or a card terminal.</source>
+        <translation>Der Baranteil schwankt von Monat zu Monat stärker, als der Zufall ergibt: Wer als Prüfer Bar- und Kartenzahlungen im Zeitverlauf vergleicht, fragt, warum die Barverkäufe dort zurückgingen (die Monate stehen unten). Erklären Sie, was sich geändert hat, etwa Preise, Kundschaft oder ein Kartenterminal.</translation>
+    </message>
+    <message>
+        <source>The share of cash changes from day to day more than chance gives: on the days below it is far lower than usual, which an auditor takes for cash sales missing from those days. Explain them.</source>
+        <translation>Der Baranteil schwankt von Tag zu Tag stärker, als der Zufall ergibt: An den Tagen unten ist er weit niedriger als üblich, was ein Prüfer für fehlende Barverkäufe an diesen Tagen hält. Erklären Sie sie.</translation>
+    </message>
+    <message>
+        <source>The share of cash stays as even as chance gives.</source>
+        <translation>Der Baranteil bleibt so gleichmäßig, wie der Zufall ergibt.</translation>
+    </message>
+    <message>
+        <source>Payments outside the usual hours</source>
+        <translation>Zahlungen außerhalb der üblichen Stunden</translation>
+    </message>
+    <message>
+        <source>%1 (%2): payments in %3, usually %4</source>
+        <translation>%1 (%2): Zahlungen in %3, gewöhnlich %4</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>days with payments outside the hours in which the journal usually has them: %1 (usual: %2)</source>
+        <translation>Tage mit Zahlungen außerhalb der Stunden, in denen das Journal sie gewöhnlich hat: %1 (üblich: %2)</translation>
+    </message>
+    <message>
+        <source>an hour is usual on a weekday with payments on %1 of its days; weekdays with %2 days or more are judged</source>
+        <translation>eine Stunde ist an einem Wochentag üblich mit Zahlungen an %1 seiner Tage; beurteilt werden Wochentage mit mindestens %2 Tagen</translation>
+    </message>
+    <message>
+        <source>An auditor looking at the payments by hour asks about those outside the usual hours: explain them (an event, a late delivery, a clock that was wrong).</source>
+        <translation>Wer als Prüfer die Zahlungen nach Stunden ansieht, fragt nach denen außerhalb der üblichen Stunden: Erklären Sie sie (eine Veranstaltung, eine späte Lieferung, eine falsch gehende Uhr).</translation>
+    </message>
+    <message>
+        <source>Every payment falls in the hours in which the journal usually has them.</source>
+        <translation>Jede Zahlung fällt in die Stunden, in denen das Journal sie gewöhnlich hat.</translation>
+    </message>
+    <message>
+        <source>Cancellations and returns by operator</source>
+        <translation>Stornos und Retouren nach Bediener</translation>
+    </message>
+    <message>
+        <source>Bedienernummer %1: receipts %2, cancellations %3 (%4 of the receipts), returns %5</source>
+        <translation>Bedienernummer %1: Bons %2, Stornos %3 (%4 der Bons), Retouren %5</translation>
+    </message>
+    <message>
+        <source>cancellations (Buchungstyp &quot;%2&quot;): %1, receipts: %3, operators: %4</source>
+        <translation>Stornos (Buchungstyp „%2“): %1, Bons: %3, Bediener: %4</translation>
+    </message>
+    <message>
+        <source>an operator stands out with %1 times the cancellations per receipt of the others and at least %2 cancellations</source>
+        <translation>ein Bediener fällt auf mit dem %1-Fachen der Stornos je Bon der übrigen und mindestens %2 Stornos</translation>
+    </message>
+    <message>
+        <source>No operator cancels much more often than the others.</source>
+        <translation>Kein Bediener storniert viel öfter als die übrigen.</translation>
+    </message>
+    <message>
+        <source>Bedienernummer %1 cancels far more often than the others: an auditor asks whether sales were cancelled after they were paid. Explain it (training, a difficult till) and keep the cancelled receipts at hand.</source>
+        <translation>Bedienernummer %1 storniert weit öfter als die übrigen: Ein Prüfer fragt, ob Verkäufe nach der Bezahlung storniert wurden. Erklären Sie es (Einarbeitung, eine schwierige Kasse) und halten Sie die stornierten Bons bereit.</translation>
     </message>
 </context>
 <context>
@@ -763,6 +1203,101 @@
     <message>
         <source>Replace it with --overwrite, or choose another target folder.</source>
         <translation>Ersetzen Sie es mit --overwrite, oder wählen Sie einen anderen Zielordner.</translation>
+    </message>
+</context>
+<context>
+    <name>fiscora::app::NumberingCheck</name>
+    <message>
+        <source>Zeilennummer without gaps, repeats or steps back</source>
+        <translation>Zeilennummer ohne Lücken, Wiederholungen oder Rücksprünge</translation>
+    </message>
+    <message>
+        <source>missing: %1, gaps: %2, repeated or out of order: %3, records of the period: %4</source>
+        <translation>fehlend: %1, Lücken: %2, wiederholt oder außer der Reihe: %3, Datensätze des Zeitraums: %4</translation>
+    </message>
+    <message>
+        <source>flagged at the first missing, repeated or backward number</source>
+        <translation>beanstandet schon bei einer fehlenden, wiederholten oder zurückspringenden Nummer</translation>
+    </message>
+    <message>
+        <source>An auditor asks about each gap first: lines missing from the journal are records that were not kept. Explain each gap (damage of the card, a reset of the register with its protocol); the lines below name the numbers and the records on both sides.</source>
+        <translation>Nach jeder Lücke fragt ein Prüfer zuerst: Zeilen, die im Journal fehlen, sind nicht aufbewahrte Aufzeichnungen. Erklären Sie jede Lücke (Schaden der Karte, ein Zurücksetzen der Kasse mit seinem Protokoll); die Zeilen unten nennen die Nummern und die Datensätze auf beiden Seiten.</translation>
+    </message>
+    <message>
+        <source>Every line number of the period follows the one before: the journal is complete in its lines.</source>
+        <translation>Jede Zeilennummer des Zeitraums folgt auf die vorige: Das Journal ist in seinen Zeilen vollständig.</translation>
+    </message>
+    <message>
+        <source>Bonnummer without gaps</source>
+        <translation>Bonnummer ohne Lücken</translation>
+    </message>
+    <message>
+        <source>missing: %1, gaps: %2</source>
+        <translation>fehlend: %1, Lücken: %2</translation>
+    </message>
+    <message>
+        <source>flagged at the first missing number</source>
+        <translation>beanstandet schon bei einer fehlenden Nummer</translation>
+    </message>
+    <message>
+        <source>Receipts missing from the numbering are sales an auditor will assume were made and not booked, unless each gap is explained.</source>
+        <translation>Bons, die in der Nummerierung fehlen, hält ein Prüfer für getätigte, aber nicht gebuchte Verkäufe, solange nicht jede Lücke erklärt ist.</translation>
+    </message>
+    <message>
+        <source>Every receipt number of the period follows the one before.</source>
+        <translation>Jede Bonnummer des Zeitraums folgt auf die vorige.</translation>
+    </message>
+    <message>
+        <source>Records that can be read</source>
+        <translation>Lesbare Datensätze</translation>
+    </message>
+    <message>
+        <source>damaged rows: %1, rows of the period: %2</source>
+        <translation>beschädigte Zeilen: %1, Zeilen des Zeitraums: %2</translation>
+    </message>
+    <message>
+        <source>flagged at the first damaged row</source>
+        <translation>beanstandet schon bei einer beschädigten Zeile</translation>
+    </message>
+    <message>
+        <source>Row %1 (%2): wrong number of fields</source>
+        <translation>Zeile %1 (%2): falsche Zahl von Feldern</translation>
+    </message>
+    <message>
+        <source>Row %1 (%2): %3 cannot be read</source>
+        <translation>Zeile %1 (%2): %3 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>An auditor&apos;s import rejects damaged rows, and the figures of every other test leave them out. Keep the export&apos;s report of the damage at hand.</source>
+        <translation>Der Import eines Prüfers weist beschädigte Zeilen zurück, und die Zahlen aller anderen Tests lassen sie aus. Halten Sie den Bericht des Exports über den Schaden bereit.</translation>
+    </message>
+    <message>
+        <source>Every row of the period is a record an auditor&apos;s import reads whole.</source>
+        <translation>Jede Zeile des Zeitraums ist ein Datensatz, den der Import eines Prüfers vollständig liest.</translation>
+    </message>
+    <message>
+        <source>%1 %2 to %3 missing (count: %4) between %5 and %6</source>
+        <translation>%1 %2 bis %3 fehlt (Anzahl: %4) zwischen %5 und %6</translation>
+    </message>
+    <message>
+        <source>a damaged row lies between them, so the card&apos;s damage may explain it</source>
+        <translation>dazwischen liegt eine beschädigte Zeile, der Schaden der Karte kann sie also erklären</translation>
+    </message>
+    <message>
+        <source>further gaps: %1</source>
+        <translation>weitere Lücken: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 once more at %3</source>
+        <translation>%1 %2 noch einmal am %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 smaller than the one before, at %3</source>
+        <translation>%1 %2 kleiner als die vorige, am %3</translation>
+    </message>
+    <message>
+        <source>no date</source>
+        <translation>kein Datum</translation>
     </message>
 </context>
 <context>
@@ -1245,10 +1780,6 @@
         <translation>Ersetzen, was im Weg ist, statt vor dem Start anzuhalten.</translation>
     </message>
     <message>
-        <source>list, read, info, export, verify or package</source>
-        <translation>list, read, info, export, verify oder package</translation>
-    </message>
-    <message>
         <source>A date is written 2019-03, 2019-03-01 or 01.03.2019 and stands for its month.</source>
         <translation>Ein Datum wird 2019-03, 2019-03-01 oder 01.03.2019 geschrieben und steht für seinen Monat.</translation>
     </message>
@@ -1305,6 +1836,22 @@
         <translation>Nur Ergebnisse, Fehler und die als Fehler markierten Meldungszeilen zeigen.</translation>
     </message>
     <message>
+        <source>Sum the takings from the lines of this Buchungstyp (Zahlung).</source>
+        <translation>Die Einnahmen aus den Zeilen dieses Buchungstyps summieren (Zahlung).</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>typ</translation>
+    </message>
+    <message>
+        <source>Write the charts of the check into this PDF file.</source>
+        <translation>Die Diagramme der Prüfung in diese PDF-Datei schreiben.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>datei</translation>
+    </message>
+    <message>
         <source>Reads the journal of a cash register from its SD card into backup files and exports a backup for a tax audit under GoBD/GDPdU.
 
 Commands:
@@ -1315,6 +1862,7 @@ Commands:
   verify EXPORT_DIR [BACKUP]  check an export folder, and compare it with an export of BACKUP
   verify ARCHIVE.zip [BACKUP]  check a hand-over archive: its manifest, its figures and its export
   package BACKUP TARGET    export, verify and pack BACKUP into an archive for hand-over
+  check SOURCE             show what the tests of a tax audit make of the journal in SOURCE
 
 &quot;fiscora COMMAND --help&quot; lists the options of a command. Results go to standard output, progress and report lines to standard error.
 Exit codes: 0 done, 1 an error or a message flagged as one was reported (a damaged line, records that could not be read, a missing month, an invalid hash value, a verification finding, something in the way), 2 wrong usage, 130 stopped by Ctrl+C, 143 by SIGTERM, 129 by SIGHUP.</source>
@@ -1328,6 +1876,7 @@ Befehle:
   verify EXPORT_DIR [BACKUP]  einen Exportordner prüfen und mit einem Export von BACKUP vergleichen
   verify ARCHIVE.zip [BACKUP]  ein Übergabearchiv prüfen: sein Manifest, seine Kennzahlen und seinen Export
   package BACKUP TARGET    BACKUP exportieren, prüfen und zur Übergabe in ein Archiv packen
+  check SOURCE             zeigen, was die Tests einer Betriebsprüfung aus dem Journal in SOURCE machen
 
 „fiscora BEFEHL --help“ listet die Optionen eines Befehls. Ergebnisse gehen auf die Standardausgabe, Fortschritt und Meldungszeilen auf die Standardfehlerausgabe.
 Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde berichtet (eine beschädigte Zeile, Datensätze, die nicht gelesen werden konnten, ein fehlender Monat, ein ungültiger Hashwert, ein Befund der Prüfung, etwas im Weg), 2 falscher Aufruf, 130 mit Strg+C angehalten, 143 mit SIGTERM, 129 mit SIGHUP.</translation>
@@ -1343,8 +1892,20 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
         <translation>Ein Ordner, den „fiscora export --gdpdu“ geschrieben hat, oder ein Übergabearchiv, das „fiscora package“ geschrieben hat.</translation>
     </message>
     <message>
+        <source>list, read, info, export, verify, package or check</source>
+        <translation>list, read, info, export, verify, package oder check</translation>
+    </message>
+    <message>
+        <source>Runs on the journal in SOURCE the tests that a tax audit of a cash business runs: gaps in the numbering of lines and receipts, days and months without records, the chi-square tests of the digits of the daily takings, days in whole euros, Benford&apos;s law on the item amounts, the share of cash over time, payments outside the usual hours and cancellations by operator. Each finding comes with its figure, its threshold and what an auditor would conclude. Exits with 1 when a test flags the journal.</source>
+        <translation>Rechnet auf dem Journal in SOURCE die Tests, die eine Betriebsprüfung eines Bargeldbetriebs rechnet: Lücken in der Nummerierung der Zeilen und Bons, Tage und Monate ohne Datensätze, die Chi-Quadrat-Tests der Ziffern der Tageseinnahmen, Tage in ganzen Euro, das Benfordsche Gesetz für die Artikelbeträge, den Baranteil im Zeitverlauf, Zahlungen außerhalb der üblichen Stunden und Stornos nach Bediener. Jeder Befund kommt mit seiner Zahl, seiner Schwelle und dem, was ein Prüfer schließen würde. Endet mit 1, wenn ein Test das Journal beanstandet.</translation>
+    </message>
+    <message>
+        <source>A backup file written by &quot;fiscora read&quot;, or an export folder.</source>
+        <translation>Eine mit „fiscora read“ geschriebene Sicherungsdatei oder ein Exportordner.</translation>
+    </message>
+    <message>
         <source>Exports the backup file BACKUP for GDPdU, verifies the export and writes the archive TARGET/CR#&lt;serial number&gt;_&lt;period&gt;.zip for hand-over: the export folder with the protocol&apos;s figures protokoll.json beside the table, a manifest with the SHA-256 of every file, and a protocol as PDF, which states the SHA-256 values too. No archive is written when the MD5 proof fails or the verification finds more than the damaged records the export reported; the protocol states those.</source>
-        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner mit den Kennzahlen des Protokolls protokoll.json neben der Tabelle, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF, das die SHA-256-Werte ebenfalls nennt. Kein Archiv wird geschrieben, wenn der MD5-Nachweis fehlschlägt oder die Prüfung mehr findet als die beschädigten Datensätze, die der Export gemeldet hat; das Protokoll nennt diese.</translation>
+        <translation>Exportiert die Sicherungsdatei BACKUP für GDPdU, prüft den Export und schreibt zur Übergabe das Archiv TARGET/CR#&lt;Seriennummer&gt;_&lt;Zeitraum&gt;.zip: den Exportordner mit den Zahlen des Protokolls protokoll.json neben der Tabelle, ein Manifest mit dem SHA-256 jeder Datei und ein Protokoll als PDF, das die SHA-256-Werte ebenfalls nennt. Kein Archiv wird geschrieben, wenn der MD5-Nachweis scheitert oder die Prüfung mehr findet als die beschädigten Datensätze, die der Export gemeldet hat; das Protokoll nennt diese.</translation>
     </message>
 </context>
 <context>
@@ -1554,6 +2115,54 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     <message>
         <source>Every file of the archive matches %1.</source>
         <translation>Jede Datei des Archivs passt zu %1.</translation>
+    </message>
+    <message>
+        <source>Flagged: %1, to explain: %2, passed: %3, too few or not applicable: %4</source>
+        <translation>Beanstandet: %1, zu erklären: %2, bestanden: %3, zu wenige oder nicht anwendbar: %4</translation>
+    </message>
+    <message>
+        <source>%1 %2 (payments: %3)</source>
+        <translation>%1 %2 (Zahlungen: %3)</translation>
+    </message>
+    <message>
+        <source>StKz %1: Betrag %2, Steuer %3</source>
+        <translation>StKz %1: Betrag %2, Steuer %3</translation>
+    </message>
+    <message>
+        <source>Takings</source>
+        <translation>Einnahmen</translation>
+    </message>
+    <message>
+        <source>%1 on %2 days, the Betrag of the lines of Buchungstyp &quot;%3&quot;</source>
+        <translation>%1 an %2 Tagen, der Betrag der Zeilen mit Buchungstyp „%3“</translation>
+    </message>
+    <message>
+        <source>Payment kinds</source>
+        <translation>Zahlungsarten</translation>
+    </message>
+    <message>
+        <source>Tax of the item lines</source>
+        <translation>Steuer der Artikelzeilen</translation>
+    </message>
+    <message>
+        <source>Receipts per day</source>
+        <translation>Bons je Tag</translation>
+    </message>
+    <message>
+        <source>%1 on average, the first at %2 at the earliest, the last at %3 at the latest</source>
+        <translation>im Mittel %1, der erste frühestens um %2, der letzte spätestens um %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 (days: %3)</source>
+        <translation>%1 %2 (Tage: %3)</translation>
+    </message>
+    <message>
+        <source>Mean takings by weekday</source>
+        <translation>Mittlere Einnahmen nach Wochentag</translation>
+    </message>
+    <message>
+        <source>Threshold: %1</source>
+        <translation>Schwelle: %1</translation>
     </message>
     <message>
         <source>The period, rows, sums and SHA-256 values are those %1 states.</source>

@@ -1,0 +1,57 @@
+#ifndef FISCORA_APP_CHECKCOMMAND_H
+#define FISCORA_APP_CHECKCOMMAND_H
+
+#include <QCoreApplication>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace fiscora::app {
+
+class CheckTally;
+class JobRunner;
+class JournalFacts;
+class Reporter;
+class StagedExport;
+struct CheckReport;
+struct Command;
+
+/*!
+ * "check": what the tests of a tax audit make of a journal, before it is handed over. A backup is
+ * exported into a scratch folder first, whose one pass of the journal's facts gives the check's
+ * tally too; an export folder's table is read as it is. Reports the findings and, when asked, writes
+ * their charts into a PDF.
+ *
+ * \code
+ * const int exitCode = CheckCommand(reporter, runner).run(command);
+ * \endcode
+ */
+class CheckCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(fiscora::app::CheckCommand)
+
+public:
+    CheckCommand(Reporter &reporter, JobRunner &runner);
+    ~CheckCommand();
+
+    //! Returns 0 when no test flags the journal and it was read whole, 1 otherwise.
+    int run(const Command &command);
+
+private:
+    const JournalFacts *readBackup(const Command &command, CheckTally &tally);
+    const JournalFacts *readFolder(const Command &command, CheckTally &tally);
+    bool hasTakings(const CheckTally &tally);
+    bool writeReport(const QString &file, const CheckReport &report);
+
+    Reporter &m_reporter;
+    JobRunner &m_runner;
+    // The scratch folder outlives the export staged in it.
+    std::unique_ptr<QTemporaryDir> m_scratch;
+    std::unique_ptr<StagedExport> m_staged;
+    std::unique_ptr<JournalFacts> m_facts;
+};
+
+} // namespace fiscora::app
+
+#endif // FISCORA_APP_CHECKCOMMAND_H
