@@ -43,6 +43,8 @@ public:
     //! Offers \a backups, the first of them chosen.
     void addBackups(const QStringList &backups);
     QString backup() const;
+    //! A check of the backup and period chosen here.
+    app::Command checkCommand() const { return command(app::Command::Check, false); }
     void setTarget(const QString &folder);
     QString target() const;
     bool isBusy() const;

@@ -66,6 +66,7 @@ void registerTypes()
 {
     qRegisterMetaType<app::BackupInfo>();
     qRegisterMetaType<app::PeriodFindings>();
+    qRegisterMetaType<app::CheckReport>();
     qRegisterMetaType<QList<CardListing::Register>>();
 }
 
@@ -184,6 +185,11 @@ void JobThread::backupInfo(const app::BackupInfo &info, const app::PeriodFinding
 void JobThread::cardListing(const QString &source, const QList<CardListing::Register> &registers)
 {
     Q_EMIT cardListed(source, registers);
+}
+
+void JobThread::check(const app::CheckReport &report)
+{
+    Q_EMIT checked(report);
 }
 
 // The window verifies no export on its own; a package verifies its export itself and reports

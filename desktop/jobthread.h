@@ -2,6 +2,7 @@
 #define FISCORA_DESKTOP_JOBTHREAD_H
 
 #include "backupinfo.h"
+#include "checkreport.h"
 #include "command.h"
 #include "handoverprotocol.h"
 #include "reporter.h"
@@ -65,6 +66,7 @@ Q_SIGNALS:
     void stopping();
     void backupRead(const fiscora::app::BackupInfo &info, const fiscora::app::PeriodFindings &findings);
     void cardListed(const QString &source, const QList<fiscora::CardListing::Register> &registers);
+    void checked(const fiscora::app::CheckReport &report);
 
 protected:
     void run() override;
@@ -83,6 +85,7 @@ private:
     void backupInfo(const app::BackupInfo &info, const app::PeriodFindings &findings) override;
     void cardListing(const QString &source, const QList<CardListing::Register> &registers) override;
     void verification(const app::Verification &verification) override;
+    void check(const app::CheckReport &report) override;
     void done(int exitCode) override;
 
     const app::Command m_command;
@@ -99,6 +102,7 @@ private:
 
 Q_DECLARE_METATYPE(fiscora::app::BackupInfo)
 Q_DECLARE_METATYPE(fiscora::app::PeriodFindings)
+Q_DECLARE_METATYPE(fiscora::app::CheckReport)
 Q_DECLARE_METATYPE(QList<fiscora::CardListing::Register>)
 
 #endif // FISCORA_DESKTOP_JOBTHREAD_H

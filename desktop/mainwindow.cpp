@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "auditpage.h"
 #include "exportpage.h"
 #include "readpage.h"
 #include "sourcepage.h"
@@ -61,9 +62,12 @@ void MainWindow::build()
     m_source = new SourcePage(m_steps);
     m_read = new ReadPage(m_steps);
     m_export = new ExportPage(m_steps);
+    m_audit = new AuditPage(m_steps);
     m_steps->addTab(scrolling(m_source), tr("&1 Card"));
     m_steps->addTab(scrolling(m_read), tr("&2 Read"));
     m_steps->addTab(scrolling(m_export), tr("&3 Export and hand over"));
+    m_steps->addTab(scrolling(m_audit), tr("&4 Before the audit"));
+    m_audit->setChoice([this] { return m_export->checkCommand(); });
     m_steps->setAccessibleName(tr("Steps"));
     setCentralWidget(m_steps);
     buildMenus();
@@ -76,6 +80,7 @@ void MainWindow::build()
     connect(m_read, &ReadPage::nextRequested, this, [this] { showStep(m_export); });
     connect(m_read, &ReadPage::busyChanged, this, &MainWindow::updateBusy);
     connect(m_export, &ExportPage::busyChanged, this, &MainWindow::updateBusy);
+    connect(m_audit, &AuditPage::busyChanged, this, &MainWindow::updateBusy);
 
     if (!readTarget.isEmpty())
         m_read->setTarget(readTarget);
@@ -195,7 +200,7 @@ void MainWindow::updateTitle(const QString &source, const QList<CardListing::Reg
 
 bool MainWindow::isBusy() const
 {
-    return m_read->isBusy() || m_export->isBusy();
+    return m_read->isBusy() || m_export->isBusy() || m_audit->isBusy();
 }
 
 // The language cannot change while a job runs: the window is rebuilt for it.
@@ -224,6 +229,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_closeWhenStopped = true;
     m_read->stop();
     m_export->stop();
+    m_audit->stop();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

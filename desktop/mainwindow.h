@@ -11,6 +11,7 @@ class QTabWidget;
 
 namespace fiscora::desktop {
 
+class AuditPage;
 class ExportPage;
 class ReadPage;
 class SourcePage;
@@ -48,6 +49,7 @@ public:
     SourcePage *sourcePage() const { return m_source; }
     ReadPage *readPage() const { return m_read; }
     ExportPage *exportPage() const { return m_export; }
+    AuditPage *auditPage() const { return m_audit; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,6 +74,7 @@ private:
     SourcePage *m_source = nullptr;
     ReadPage *m_read = nullptr;
     ExportPage *m_export = nullptr;
+    AuditPage *m_audit = nullptr;
     QActionGroup *m_languages = nullptr;
     bool m_closeWhenStopped = false;
 };

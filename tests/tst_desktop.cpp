@@ -1,5 +1,7 @@
 // The desktop window driven as a user drives it, through whole jobs on sample cards.
 
+#include "auditpage.h"
+#include "chartview.h"
 #include "exportpage.h"
 #include "fixtures.h"
 #include "mainwindow.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QListWidget>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -256,6 +259,8 @@ private Q_SLOTS:
     void cardInAFolderWithARegistersName();
     void packageSpeaksOfItsPeriod();
     void packageEveryRegister();
+    void beforeTheAudit_data();
+    void beforeTheAudit();
     void unreadableDataFile();
     void helpOnEachStep_data();
     void helpOnEachStep();
@@ -951,6 +956,48 @@ void DesktopTest::unreadableDataFile()
     QVERIFY2(texts.contains("Problem: the data file of 03/2019 is on the card but cannot be opened; the index report "
                             "above counts it as missing, and a read leaves the month out."),
              qPrintable(texts.join('|')));
+}
+
+void DesktopTest::beforeTheAudit_data()
+{
+    QTest::addColumn<QString>("manipulation");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("an honest year") << QString() << "No test flags this journal";
+    QTest::newRow("a month of made-up takings") << "invent-takings@2019-03" << "Flagged by an auditor's tests: ";
+}
+
+// The fourth step shows what an auditor's analysis will see in the backup and period of the
+// export step, with its charts, and keeps the report as a PDF.
+void DesktopTest::beforeTheAudit()
+{
+    QFETCH(QString, manipulation);
+    QFETCH(QString, verdict);
+    QTemporaryDir dir;
+    QStringList card{"--shop", "--from", "2019-01", "--to", "2019-12"};
+    if (!manipulation.isEmpty())
+        card << "--manipulate" << manipulation;
+    QVERIFY(makeCard(dir.filePath("card"), card));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    read(window, dir.filePath("backups"));
+    window.showStep(window.exportPage());
+    QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(&window, "backupSummary")->text().startsWith("Register"), HangGuardMs);
+    window.showStep(window.auditPage());
+    QTest::mouseClick(child<QPushButton>(&window, "auditCheck"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.auditPage()->isBusy() && !child<QLabel>(&window, "auditVerdict")->text().isEmpty(),
+                             HangGuardMs);
+    const QString said = child<QLabel>(&window, "auditVerdict")->text();
+    QVERIFY2(said.startsWith(verdict) && said.contains(" to 31.12.2019"), qPrintable(said));
+    auto *findings = child<QListWidget>(&window, "auditFindings");
+    QVERIFY(findings->count() > 5);
+    // What is flagged leads.
+    QVERIFY2(findings->item(0)->text().startsWith(manipulation.isEmpty() ? "" : "Flagged – "),
+             qPrintable(findings->item(0)->text()));
+    QVERIFY(window.auditPage()->findChildren<ChartView *>().size() >= 4);
+    saveShot(&window, "audit-" + QString(QTest::currentDataTag()).replace(' ', '-'));
+    QVERIFY(window.auditPage()->writeReport(dir.filePath("check.pdf")));
+    QVERIFY(fileBytes(dir.filePath("check.pdf")).startsWith("%PDF-"));
 }
 
 QTEST_MAIN(DesktopTest)

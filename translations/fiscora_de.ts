@@ -2170,6 +2170,111 @@ Exit-Codes: 0 fertig, 1 ein Fehler oder eine als Fehler markierte Meldung wurde 
     </message>
 </context>
 <context>
+    <name>fiscora::desktop::AuditPage</name>
+    <message>
+        <source>The checks run on the backup and the period chosen in the export step.</source>
+        <translation>Die Prüfungen laufen über die Sicherung und den Zeitraum, die im Exportschritt gewählt sind.</translation>
+    </message>
+    <message>
+        <source>&amp;Check the journal</source>
+        <translation>Journal &amp;prüfen</translation>
+    </message>
+    <message>
+        <source>Ca&amp;ncel</source>
+        <translation>A&amp;bbrechen</translation>
+    </message>
+    <message>
+        <source>Save the report as PDF…</source>
+        <translation>Bericht als PDF speichern…</translation>
+    </message>
+    <message>
+        <source>Runs the analyses of a tax audit on the journal: numbering, days without records, the digit tests of the daily takings, Benford&apos;s law, the share of cash, the hours and the cancellations.</source>
+        <translation>Führt die Analysen einer Betriebsprüfung über das Journal aus: Nummerierung, Tage ohne Datensätze, die Ziffernprüfungen der Tageseinnahmen, das Benfordsche Gesetz, den Baranteil, die Uhrzeiten und die Stornos.</translation>
+    </message>
+    <message>
+        <source>Writes the findings and the charts into a PDF to keep with the hand-over.</source>
+        <translation>Schreibt die Befunde und die Diagramme in ein PDF, das mit der Übergabe aufbewahrt wird.</translation>
+    </message>
+    <message>
+        <source>Progress of the check</source>
+        <translation>Fortschritt der Prüfung</translation>
+    </message>
+    <message>
+        <source>Findings</source>
+        <translation>Befunde</translation>
+    </message>
+    <message>
+        <source>Fin&amp;dings:</source>
+        <translation>Be&amp;funde:</translation>
+    </message>
+    <message>
+        <source>Choose a backup in the export step first.</source>
+        <translation>Wählen Sie zuerst im Exportschritt eine Sicherung.</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>every month</source>
+        <translation>jeder Monat</translation>
+    </message>
+    <message>
+        <source>Error: %1
+What to do: %2</source>
+        <translation>Fehler: %1
+Was zu tun ist: %2</translation>
+    </message>
+    <message>
+        <source>Stopped as you asked: nothing was checked.</source>
+        <translation>Angehalten, wie gewünscht: Es wurde nichts geprüft.</translation>
+    </message>
+    <message>
+        <source>%1 records, %2 to %3</source>
+        <translation>%1 Datensätze, %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Flagged by an auditor&apos;s tests: %1, in this journal of %2; each is explained below.</source>
+        <translation>Von den Tests einer Prüfung beanstandet: %1, in diesem Journal mit %2; jeder Befund ist unten erklärt.</translation>
+    </message>
+    <message>
+        <source>No test flags this journal of %1; what an auditor may ask about: %2.</source>
+        <translation>Kein Test beanstandet dieses Journal mit %1; wonach ein Prüfer fragen könnte: %2.</translation>
+    </message>
+    <message>
+        <source>No test flags this journal of %1.</source>
+        <translation>Kein Test beanstandet dieses Journal mit %1.</translation>
+    </message>
+    <message>
+        <source>%1 – %2
+%3; %4.
+%5</source>
+        <translation>%1 – %2
+%3; %4.
+%5</translation>
+    </message>
+    <message>
+        <source>Save the report of the check</source>
+        <translation>Bericht der Prüfung speichern</translation>
+    </message>
+    <message>
+        <source>check.pdf</source>
+        <translation>pruefung.pdf</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Report not saved</source>
+        <translation>Bericht nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The report could not be written to %1: %2</source>
+        <translation>Der Bericht konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::desktop::ExportPage</name>
     <message>
         <source>GDPd&amp;U package</source>
@@ -2583,6 +2688,10 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
     <message>
         <source>Choose a backup and a period. &quot;Package for hand-over&quot; makes the one file for the tax office: a zip archive with the GDPdU export, verified, its manifest and the protocol to print, check and sign. &quot;Export&quot; writes the export folder alone, to look at or to check. The verdict says what was written, whether its data is proven by the backup&apos;s MD5 value, and what is missing or damaged.</source>
         <translation>Wählen Sie eine Sicherung und einen Zeitraum. „Für die Übergabe packen“ erstellt die eine Datei für das Finanzamt: ein Zip-Archiv mit dem geprüften GDPdU-Export, seinem Manifest und dem Protokoll zum Drucken, Prüfen und Unterschreiben. „Exportieren“ schreibt nur den Exportordner, zum Ansehen oder Prüfen. Das Urteil sagt, was geschrieben wurde, ob seine Daten durch den MD5-Wert der Sicherung belegt sind und was fehlt oder beschädigt ist.</translation>
+    </message>
+    <message>
+        <source>&amp;4 Before the audit</source>
+        <translation>&amp;4 Vor der Prüfung</translation>
     </message>
 </context>
 <context>
