@@ -45,6 +45,7 @@ AuditPage::AuditPage(QWidget *parent)
     : QWidget(parent)
     , m_subject(new QLabel(tr("The checks run on the backup and the period chosen in the export step."), this))
     , m_check(new QPushButton(tr("&Check the journal"), this))
+    , m_checkAll(new QPushButton(tr("Check e&very register"), this))
     , m_stop(new QPushButton(tr("Ca&ncel"), this))
     , m_save(new QPushButton(tr("Save the report as PDF…"), this))
     , m_bar(new QProgressBar(this))
@@ -54,6 +55,10 @@ AuditPage::AuditPage(QWidget *parent)
 {
     m_subject->setWordWrap(true);
     m_check->setObjectName(QStringLiteral("auditCheck"));
+    m_checkAll->setObjectName(QStringLiteral("auditCheckAll"));
+    m_checkAll->setToolTip(tr("Checks each backup of the export step for the period, one after the other, and sums "
+                              "up what the tests make of each."));
+    m_checkAll->setAccessibleDescription(m_checkAll->toolTip());
     m_stop->setObjectName(QStringLiteral("auditStop"));
     m_save->setObjectName(QStringLiteral("auditSave"));
     m_verdict->setObjectName(QStringLiteral("auditVerdict"));
@@ -76,6 +81,7 @@ AuditPage::AuditPage(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_check);
+    buttons->addWidget(m_checkAll);
     buttons->addWidget(m_stop);
     buttons->addWidget(m_bar, 1);
     buttons->addWidget(m_save);
@@ -92,20 +98,42 @@ AuditPage::AuditPage(QWidget *parent)
 
     m_stop->setEnabled(false);
     m_save->setEnabled(false);
-    connect(m_check, &QPushButton::clicked, this, &AuditPage::start);
+    connect(m_check, &QPushButton::clicked, this, [this] {
+        m_queue.clear();
+        m_summaries.clear();
+        start(QString());
+    });
+    connect(m_checkAll, &QPushButton::clicked, this, &AuditPage::checkEveryRegister);
     connect(m_stop, &QPushButton::clicked, this, &AuditPage::stop);
     connect(m_save, &QPushButton::clicked, this, &AuditPage::chooseReportFile);
 }
 
-void AuditPage::start()
+void AuditPage::checkEveryRegister()
 {
     clearResults();
+    m_queue = m_backups ? m_backups() : QStringList();
+    m_summaries.clear();
+    if (m_queue.isEmpty()) {
+        m_verdict->setText(tr("Choose a backup in the export step first."));
+        return;
+    }
+    start(m_queue.takeFirst());
+}
+
+// A check of the export step's choice; with \a backup, of that backup for the same period.
+void AuditPage::start(const QString &backup)
+{
+    if (m_summaries.isEmpty())
+        clearResults();
     app::Command command = m_choice ? m_choice() : app::Command();
+    if (!backup.isEmpty())
+        command.source = backup;
     if (command.source.isEmpty()) {
         m_verdict->setText(tr("Choose a backup in the export step first."));
         return;
     }
     command.kind = app::Command::Check;
+    m_subjectFile = command.source;
     m_subject->setText(tr("%1, %2").arg(QFileInfo(command.source).fileName(),
                                         command.fromDate.isValid()
                                             ? app::CheckWords::months(command.fromDate,
@@ -119,13 +147,35 @@ void AuditPage::start()
     connect(job, &JobThread::errorReported, this, [this](const QString &, const QString &error, const QString &hint) {
         m_verdict->setText(tr("Error: %1\nWhat to do: %2").arg(ReportView::plainText(error), ReportView::plainText(hint)));
     });
-    connect(job, &JobThread::stopping, this, [this] { m_verdict->setText(tr("Stopped as you asked: nothing was checked.")); });
+    connect(job, &JobThread::stopping, this, [this] {
+        m_stopped = true;
+        m_verdict->setText(tr("Stopped as you asked: nothing was checked."));
+    });
     connect(job, &QThread::finished, this, [this, job] {
         job->deleteLater();
         setBusy(nullptr);
+        checkedOne(job);
     });
     setBusy(job);
     job->start();
+}
+
+// Checking every register: the next backup, or the summary of all once each was checked.
+void AuditPage::checkedOne(JobThread *job)
+{
+    if (m_queue.isEmpty() && m_summaries.isEmpty())
+        return;
+    m_summaries << tr("%1: %2").arg(QFileInfo(job->command().source).fileName(), m_verdict->text());
+    if (!m_queue.isEmpty() && !m_stopped) {
+        start(m_queue.takeFirst());
+        return;
+    }
+    m_queue.clear();
+    m_verdict->setText(m_summaries.join(QLatin1Char('\n')));
+    m_summaries.clear();
+    // The charts of several registers would not say whose they are, nor a report which it is.
+    clearCharts();
+    m_save->setEnabled(false);
 }
 
 void AuditPage::showReport(const app::CheckReport &report)
@@ -153,14 +203,16 @@ void AuditPage::showReport(const app::CheckReport &report)
 // The flagged first: what an auditor will ask about leads.
 void AuditPage::showFindings(const app::CheckReport &report)
 {
+    const bool severalRegisters = !m_queue.isEmpty() || !m_summaries.isEmpty();
+    const QString name = severalRegisters ? QFileInfo(m_subjectFile).fileName() + QLatin1String(": ") : QString();
     QList<app::CheckFinding> findings = report.findings;
     std::stable_sort(findings.begin(), findings.end(),
                      [](const app::CheckFinding &a, const app::CheckFinding &b) { return a.verdict > b.verdict; });
     for (const app::CheckFinding &finding : qAsConst(findings)) {
         QString verdict = app::CheckFinding::verdictText(finding.verdict);
         verdict[0] = verdict.at(0).toUpper();
-        const QString text = tr("%1 – %2\n%3; %4.\n%5")
-                                     .arg(verdict, finding.title, finding.figure, finding.threshold, finding.conclusion);
+        const QString text = name + tr("%1 – %2\n%3; %4.\n%5")
+                                            .arg(verdict, finding.title, finding.figure, finding.threshold, finding.conclusion);
         auto *item = new QListWidgetItem(style()->standardIcon(iconOf(finding.verdict)), text, m_findings);
         item->setToolTip(finding.details.join(QLatin1Char('\n')));
         item->setData(Qt::AccessibleTextRole, text);
@@ -179,12 +231,18 @@ void AuditPage::clearResults()
     m_report = app::CheckReport();
     m_verdict->clear();
     m_findings->clear();
+    clearCharts();
+    m_stopped = false;
+    m_bar->reset();
+    m_save->setEnabled(false);
+}
+
+void AuditPage::clearCharts()
+{
     while (QLayoutItem *item = m_charts->takeAt(0)) {
         delete item->widget();
         delete item;
     }
-    m_bar->reset();
-    m_save->setEnabled(false);
 }
 
 void AuditPage::chooseReportFile()
@@ -215,6 +273,7 @@ void AuditPage::setBusy(JobThread *job)
 {
     m_job = job;
     m_check->setEnabled(!job);
+    m_checkAll->setEnabled(!job);
     m_stop->setEnabled(job);
     Q_EMIT busyChanged(isBusy());
 }

@@ -34,6 +34,8 @@ public:
 
     //! Where the backup and the period come from: the choice of the export step.
     void setChoice(const std::function<app::Command()> &choice) { m_choice = choice; }
+    //! The backups a check of every register takes: those of the export step.
+    void setBackups(const std::function<QStringList()> &backups) { m_backups = backups; }
     //! Writes the report of the last check to \a file; false, with a message, when it cannot.
     bool writeReport(const QString &file);
     bool isBusy() const { return !m_job.isNull(); }
@@ -43,17 +45,28 @@ Q_SIGNALS:
     void busyChanged(bool busy);
 
 private:
-    void start();
+    void checkEveryRegister();
+    void start(const QString &backup);
+    void checkedOne(JobThread *job);
     void showReport(const app::CheckReport &report);
     void showFindings(const app::CheckReport &report);
     void showCharts(const app::CheckReport &report);
     void clearResults();
+    void clearCharts();
     void chooseReportFile();
     void setBusy(JobThread *job);
 
     std::function<app::Command()> m_choice;
+    std::function<QStringList()> m_backups;
+    //! Checking every register: the backups still to check, and what the tests made of each so far.
+    QStringList m_queue;
+    QStringList m_summaries;
+    //! The backup being checked.
+    QString m_subjectFile;
+    bool m_stopped = false;
     QLabel *m_subject;
     QPushButton *m_check;
+    QPushButton *m_checkAll;
     QPushButton *m_stop;
     QPushButton *m_save;
     QProgressBar *m_bar;

@@ -198,6 +198,14 @@ void ExportPage::addBackups(const QStringList &backups)
     updateButtons();
 }
 
+QStringList ExportPage::backups() const
+{
+    QStringList backups;
+    for (int i = 0; i < m_backup->count(); ++i)
+        backups << QDir::fromNativeSeparators(m_backup->itemData(i).toString());
+    return backups;
+}
+
 QString ExportPage::backup() const
 {
     return QDir::fromNativeSeparators(m_backup->currentData().toString());
@@ -333,9 +341,7 @@ void ExportPage::packageEveryRegister()
     m_packingAll = true;
     m_queueFlagged = false;
     m_queueLines.clear();
-    m_queue.clear();
-    for (int i = 0; i < m_backup->count(); ++i)
-        m_queue << QDir::fromNativeSeparators(m_backup->itemData(i).toString());
+    m_queue = backups();
     packageNext();
 }
 

@@ -43,6 +43,8 @@ public:
     //! Offers \a backups, the first of them chosen.
     void addBackups(const QStringList &backups);
     QString backup() const;
+    //! Every backup offered.
+    QStringList backups() const;
     //! A check of the backup and period chosen here.
     app::Command checkCommand() const { return command(app::Command::Check, false); }
     void setTarget(const QString &folder);

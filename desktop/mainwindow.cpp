@@ -68,6 +68,7 @@ void MainWindow::build()
     m_steps->addTab(scrolling(m_export), tr("&3 Export and hand over"));
     m_steps->addTab(scrolling(m_audit), tr("&4 Before the audit"));
     m_audit->setChoice([this] { return m_export->checkCommand(); });
+    m_audit->setBackups([this] { return m_export->backups(); });
     m_steps->setAccessibleName(tr("Steps"));
     setCentralWidget(m_steps);
     buildMenus();

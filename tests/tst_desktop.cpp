@@ -261,6 +261,7 @@ private Q_SLOTS:
     void packageEveryRegister();
     void beforeTheAudit_data();
     void beforeTheAudit();
+    void checkEveryRegister();
     void unreadableDataFile();
     void helpOnEachStep_data();
     void helpOnEachStep();
@@ -998,6 +999,26 @@ void DesktopTest::beforeTheAudit()
     saveShot(&window, "audit-" + QString(QTest::currentDataTag()).replace(' ', '-'));
     QVERIFY(window.auditPage()->writeReport(dir.filePath("check.pdf")));
     QVERIFY(fileBytes(dir.filePath("check.pdf")).startsWith("%PDF-"));
+}
+
+// Every register checked in one go, each with its own line in one summary.
+void DesktopTest::checkEveryRegister()
+{
+    QTemporaryDir dir;
+    QVERIFY(makeCard(dir.filePath("card"), {"--shop", "--registers", "2", "--from", "2019-01", "--to", "2019-06"}));
+    MainWindow window;
+    window.show();
+    showSource(window, dir.filePath("card"));
+    read(window, dir.filePath("backups"));
+    window.showStep(window.auditPage());
+    QTest::mouseClick(child<QPushButton>(&window, "auditCheckAll"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.auditPage()->isBusy()
+                                 && child<QLabel>(&window, "auditVerdict")->text().count('\n') == 1, HangGuardMs);
+    const QStringList lines = child<QLabel>(&window, "auditVerdict")->text().split('\n');
+    QVERIFY2(lines.at(0).startsWith("Backup_CR#12345678_complete.enc: ") && lines.at(1).startsWith("Backup_CR#12345679_complete.enc: "),
+             qPrintable(lines.join('|')));
+    QVERIFY(child<QListWidget>(&window, "auditFindings")->item(0)->text().startsWith("Backup_CR#1234567"));
+    QVERIFY(window.auditPage()->findChildren<ChartView *>().isEmpty());
 }
 
 QTEST_MAIN(DesktopTest)

@@ -2273,6 +2273,18 @@ Was zu tun ist: %2</translation>
         <source>The report could not be written to %1: %2</source>
         <translation>Der Bericht konnte nicht nach %1 geschrieben werden: %2</translation>
     </message>
+    <message>
+        <source>Check e&amp;very register</source>
+        <translation>&amp;Jede Kasse prüfen</translation>
+    </message>
+    <message>
+        <source>Checks each backup of the export step for the period, one after the other, and sums up what the tests make of each.</source>
+        <translation>Prüft jede Sicherung des Exportschritts für den Zeitraum, eine nach der anderen, und fasst zusammen, was die Tests aus jeder machen.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::desktop::ExportPage</name>
