@@ -4,12 +4,15 @@
 #include "chartview.h"
 #include "exportpage.h"
 #include "fixtures.h"
+#include "journal.h"
 #include "mainwindow.h"
 #include "monthcalendar.h"
 #include "monthpicker.h"
 #include "protocoldialog.h"
 #include "readpage.h"
 #include "reportview.h"
+#include "samplecard.h"
+#include "samplecipher.h"
 #include "sourcepage.h"
 #include "spanpicker.h"
 #include "translation.h"
@@ -262,6 +265,7 @@ private Q_SLOTS:
     void beforeTheAudit_data();
     void beforeTheAudit();
     void checkEveryRegister();
+    void cancelWhileVerifying();
     void unreadableDataFile();
     void helpOnEachStep_data();
     void helpOnEachStep();
@@ -1019,6 +1023,30 @@ void DesktopTest::checkEveryRegister()
              qPrintable(lines.join('|')));
     QVERIFY(child<QListWidget>(&window, "auditFindings")->item(0)->text().startsWith("Backup_CR#1234567"));
     QVERIFY(window.auditPage()->findChildren<ChartView *>().isEmpty());
+}
+
+// Cancel while a large export is verified ends the job at once, and nothing is written.
+void DesktopTest::cancelWhileVerifying()
+{
+    QTemporaryDir dir;
+    const fiscora::sample::Journal journal('1', 2020);
+    QByteArray pool;
+    for (int i = 0; i < 4096; ++i)
+        pool += fiscora::sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)));
+    const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
+    QVERIFY(fiscora::sample::writeRepeatedBackup(backup, pool, 192 << 20));
+    MainWindow window;
+    window.show();
+    window.exportPage()->addBackups({backup});
+    window.showStep(window.exportPage());
+    typeInto(child<QLineEdit>(&window, "exportTarget"), dir.filePath("handover"));
+    QTest::mouseClick(child<QPushButton>(&window, "package"), Qt::LeftButton);
+    auto *messages = child<ReportView>(&window, "exportMessages");
+    QTRY_VERIFY_WITH_TIMEOUT(messages->texts().contains("CR#12345678: Verifying the export ..."), HangGuardMs);
+    QTest::mouseClick(child<QPushButton>(&window, "exportStop"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.exportPage()->isBusy(), HangGuardMs);
+    QCOMPARE(child<QLabel>(&window, "verdictTitle")->text(), "Stopped: nothing was written.");
+    QCOMPARE(entries(dir.filePath("handover")), QStringList());
 }
 
 QTEST_MAIN(DesktopTest)
