@@ -6,6 +6,7 @@
 #include "checkpdf.h"
 #include "checkwords.h"
 #include "jobthread.h"
+#include "progressbars.h"
 #include "reportview.h"
 
 #include <QDir>
@@ -70,6 +71,7 @@ AuditPage::AuditPage(QWidget *parent)
     m_check->setAccessibleDescription(m_check->toolTip());
     m_save->setAccessibleDescription(m_save->toolTip());
     m_bar->setAccessibleName(tr("Progress of the check"));
+    showIdle(m_bar);
     m_verdict->setWordWrap(true);
     QFont bold = m_verdict->font();
     bold.setBold(true);
@@ -141,7 +143,10 @@ void AuditPage::start(const QString &backup)
                                                                                                 : command.fromDate)
                                             : tr("every month")));
     auto *job = new JobThread(command, this);
-    connect(job, &JobThread::progressBegan, this, [this](const QString &, int first, int last) { m_bar->setRange(first, last); });
+    connect(job, &JobThread::progressBegan, this, [this](const QString &, int first, int last) {
+        m_bar->setFormat(QStringLiteral("%p%"));
+        m_bar->setRange(first, last);
+    });
     connect(job, &JobThread::progressed, m_bar, [this](const QString &, int value) { m_bar->setValue(value); });
     connect(job, &JobThread::checked, this, &AuditPage::showReport);
     connect(job, &JobThread::errorReported, this, [this](const QString &, const QString &error, const QString &hint) {
@@ -233,7 +238,7 @@ void AuditPage::clearResults()
     m_findings->clear();
     clearCharts();
     m_stopped = false;
-    m_bar->reset();
+    showIdle(m_bar);
     m_save->setEnabled(false);
 }
 

@@ -3,6 +3,7 @@
 #include "folderopener.h"
 #include "jobthread.h"
 #include "protocoldialog.h"
+#include "progressbars.h"
 #include "reportview.h"
 #include "spanpicker.h"
 
@@ -102,6 +103,7 @@ ExportPage::ExportPage(QWidget *parent)
         option->setAccessibleDescription(option->toolTip());
     m_target->setText(QDir::toNativeSeparators(QSettings().value(TargetKey, defaultTarget()).toString()));
     m_bar->setAccessibleName(tr("Progress of the export"));
+    showIdle(m_bar);
     m_export->setToolTip(tr("Writes the table file, with GDPdU its description too, into a folder of the target: "
                             "to look at, check or import yourself."));
     m_package->setToolTip(tr("Makes the one file to give the tax office: the GDPdU export, verified, packed with its "
@@ -307,7 +309,7 @@ void ExportPage::clearResults()
     m_outcome = ExportVerdict();
     m_handover = app::HandoverFacts();
     m_verdictBox->hide();
-    m_bar->reset();
+    showIdle(m_bar);
 }
 
 void ExportPage::start(app::Command::Kind kind, bool overwrite)
@@ -395,6 +397,7 @@ app::Command ExportPage::command(app::Command::Kind kind, bool overwrite) const
 void ExportPage::connectJob(JobThread *job)
 {
     connect(job, &JobThread::progressBegan, this, [this](const QString &, int startValue, int endValue) {
+        m_bar->setFormat(QStringLiteral("%p%"));
         m_bar->setRange(startValue, endValue);
         m_bar->setValue(startValue);
     });

@@ -2781,6 +2781,13 @@ Sichert das Journal einer Kasse von ihrer SD-Karte und exportiert es für eine B
     </message>
 </context>
 <context>
+    <name>fiscora::desktop::ProgressBars</name>
+    <message>
+        <source>No job running</source>
+        <translation>Kein Vorgang läuft</translation>
+    </message>
+</context>
+<context>
     <name>fiscora::desktop::ProtocolDialog</name>
     <message>
         <source>Protocol of the hand-over of the register %1</source>
