@@ -426,17 +426,16 @@ void ExportPage::jobEnded(JobThread *job)
 {
     job->deleteLater();
     setBusy(nullptr);
-    const bool queued = m_packingAll;
     if (!job->inTheWay().isEmpty()) {
         if (askToReplace(job->inTheWay())) {
             run(job->command().kind, job->command().source, true);
             return;
         }
         m_report->addNote(tr("Nothing was written: what is already there was kept."));
-        if (!queued)
+        if (!m_packingAll)
             return;
     }
-    if (!queued) {
+    if (!m_packingAll) {
         showVerdict(job);
         return;
     }
