@@ -15,6 +15,9 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QThread>
+
+#include <memory>
 
 namespace fiscora::app {
 
@@ -62,12 +65,15 @@ int PackageCommand::run(const Command &command)
     if (!JobPaths::mayWrite(m_reporter, plannedArchive(command), command.overwrite))
         return ExitFailed;
     QStringList problems;
-    if (!staged.run() || !check(staged, info, &problems))
+    HandoverFacts digests;
+    if (!staged.run() || !check(staged, info, &problems, &digests))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     HandoverFacts handover = facts(command, info, staged);
+    handover.backupSha256 = digests.backupSha256;
+    handover.sha256 = digests.sha256;
     problems += gaps(handover, *staged.findings());
     handover.problems += problems;
-    if (!hashFiles(staged, &handover) || !writeArchive(command, staged, handover))
+    if (!writeArchive(command, staged, handover))
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     return staged.flagged() || !problems.isEmpty() ? ExitFailed : ExitDone;
 }
@@ -77,22 +83,39 @@ QString PackageCommand::plannedArchive(const Command &command)
     return archivePath(command.target, StagedExport::plannedName(gdpduExport(command)));
 }
 
-// Verifying and counting take a while for a large table, and so does hashing a large backup: they
-// run beside the event loop, which takes a stop at once.
-bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, QStringList *problems)
+// Verifying a large table takes a while, and so does hashing a large backup and its export: they
+// run beside the event loop, which takes a stop at once, the SHA-256 values on a core of their own.
+// The export proved the backup's MD5 value as it decrypted; only an export that did not get that
+// far needs the backup read for it once more.
+bool PackageCommand::check(const StagedExport &staged, BackupInfo &info, QStringList *problems, HandoverFacts *digests)
 {
     m_reporter.message(tr("Verifying the export ..."), false, 0);
+    m_reporter.message(tr("Computing the SHA-256 values of the backup and the export ..."), false, 0);
+    const std::atomic_bool *stop = &m_runner.stopFlag();
+    FileDigest digest(stop);
     ExportVerifier::Result verification;
-    bool hashed = false;
+    const bool proven = !staged.outcome().files.isEmpty() && !staged.outcome().hashInvalid;
+    bool md5Known = proven;
+    bool filesHashed = false;
     m_runner.runInThread([&] {
-        verification = ExportVerifier::verify(staged.path(), &m_runner.stopFlag());
-        hashed = info.hashData(&m_runner.stopFlag());
+        const std::unique_ptr<QThread> hashing(QThread::create(
+                [&] { filesHashed = hashFiles(digest, info.file(), staged.path(), digests); }));
+        hashing->start();
+        verification = ExportVerifier::verify(staged.path(), stop);
+        if (proven)
+            info.takeProvenMd5();
+        else
+            md5Known = info.hashData(stop);
+        hashing->wait();
     });
     if (m_runner.stopRequested() || !passes(verification, staged, problems))
         return false;
-    if (!hashed && !m_runner.stopRequested())
+    if (!md5Known)
         m_reporter.error(info.errorText(), tr("Check that the medium holding the backup is still connected."));
-    return hashed;
+    else if (!filesHashed)
+        m_reporter.error(digest.errorString(),
+                         tr("Check that the media holding the backup and the target folder are still connected."));
+    return md5Known && filesHashed;
 }
 
 // Rows of the table that do not fit their columns are the records that the export reported as
@@ -147,29 +170,21 @@ QStringList PackageCommand::gaps(const HandoverFacts &handover, const PeriodFind
 }
 
 // The protocol states the SHA-256 values of the backup and of the export's files, which are read
-// once more for them, beside the event loop.
-bool PackageCommand::hashFiles(const StagedExport &staged, HandoverFacts *handover)
+// once more for them.
+bool PackageCommand::hashFiles(FileDigest &digest, const QString &backup, const QString &exportFolder,
+                               HandoverFacts *digests)
 {
-    m_reporter.message(tr("Computing the SHA-256 values of the backup and the export ..."), false, 0);
-    FileDigest digest(&m_runner.stopFlag());
-    bool hashed = false;
-    m_runner.runInThread([&] {
-        handover->backupSha256 = digest.sha256(handover->backupFile);
-        if (handover->backupSha256.isEmpty())
-            return;
-        const QDir folder(staged.path());
-        for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-            const QByteArray sha256 = digest.sha256(folder.filePath(name));
-            if (sha256.isEmpty())
-                return;
-            handover->sha256.insert(name, sha256);
-        }
-        hashed = true;
-    });
-    if (!hashed && !m_runner.stopRequested())
-        m_reporter.error(digest.errorString(),
-                         tr("Check that the media holding the backup and the target folder are still connected."));
-    return hashed;
+    digests->backupSha256 = digest.sha256(backup);
+    if (digests->backupSha256.isEmpty())
+        return false;
+    const QDir folder(exportFolder);
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        const QByteArray sha256 = digest.sha256(folder.filePath(name));
+        if (sha256.isEmpty())
+            return false;
+        digests->sha256.insert(name, sha256);
+    }
+    return true;
 }
 
 bool PackageCommand::writeArchive(const Command &command, const StagedExport &staged, HandoverFacts handover)

@@ -9,6 +9,7 @@
 namespace fiscora::app {
 
 class BackupInfo;
+class FileDigest;
 class JobRunner;
 class Reporter;
 class StagedExport;
@@ -48,10 +49,11 @@ public:
     const HandoverFacts &handover() const { return m_handover; }
 
 private:
-    bool check(const StagedExport &staged, BackupInfo &info, QStringList *problems);
+    bool check(const StagedExport &staged, BackupInfo &info, QStringList *problems, HandoverFacts *digests);
     bool passes(const ExportVerifier::Result &result, const StagedExport &staged, QStringList *problems);
     QStringList gaps(const HandoverFacts &handover, const PeriodFindings &findings);
-    bool hashFiles(const StagedExport &staged, HandoverFacts *handover);
+    static bool hashFiles(FileDigest &digest, const QString &backup, const QString &exportFolder,
+                          HandoverFacts *digests);
     bool writeArchive(const Command &command, const StagedExport &staged, HandoverFacts handover);
     HandoverFacts facts(const Command &command, const BackupInfo &info, const StagedExport &staged) const;
 
