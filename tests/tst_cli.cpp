@@ -3,7 +3,6 @@
 #include "fixtures.h"
 #include "journal.h"
 #include "samplecard.h"
-#include "samplecipher.h"
 
 #include <fiscora/helperclass.h>
 #include <fiscora/indexfileanalyser.h>
@@ -952,21 +951,6 @@ void CliTest::interrupt()
              QStringList());
 }
 
-namespace {
-
-// A backup of 2020 large enough that every step of a job on it takes a while: a pool of records
-// repeated.
-bool writeLargeBackup(const QString &path, qint64 size)
-{
-    const fiscora::sample::Journal journal('1', 2020);
-    QByteArray pool;
-    for (int i = 0; i < 4096; ++i)
-        pool += fiscora::sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)));
-    return fiscora::sample::writeRepeatedBackup(path, pool, size);
-}
-
-} // namespace
-
 void CliTest::stopInEachStep_data()
 {
     QTest::addColumn<QString>("command");
@@ -995,7 +979,8 @@ void CliTest::stopInEachStep()
     static QTemporaryDir dir;
     const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
     if (!QFileInfo::exists(backup)) {
-        QVERIFY(writeLargeBackup(backup, 256 << 20));
+        // A backup large enough that every step of a job on it takes a while.
+        QVERIFY(fiscora::sample::writeLargeBackup(backup, 256 << 20));
         // Its numbers repeat with the pool, which the export flags, but it places the table.
         const Result exported = runApp({"export", backup, dir.filePath("exported"), "--gdpdu", "--quiet"});
         QVERIFY2(QFileInfo::exists(dir.filePath("exported/CR#12345678/complete/gobd.csv")), qPrintable(exported.err));

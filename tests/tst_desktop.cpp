@@ -4,7 +4,6 @@
 #include "chartview.h"
 #include "exportpage.h"
 #include "fixtures.h"
-#include "journal.h"
 #include "mainwindow.h"
 #include "monthcalendar.h"
 #include "monthpicker.h"
@@ -12,7 +11,6 @@
 #include "readpage.h"
 #include "reportview.h"
 #include "samplecard.h"
-#include "samplecipher.h"
 #include "sourcepage.h"
 #include "spanpicker.h"
 #include "translation.h"
@@ -1029,12 +1027,8 @@ void DesktopTest::checkEveryRegister()
 void DesktopTest::cancelWhileVerifying()
 {
     QTemporaryDir dir;
-    const fiscora::sample::Journal journal('1', 2020);
-    QByteArray pool;
-    for (int i = 0; i < 4096; ++i)
-        pool += fiscora::sample::encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)));
     const QString backup = dir.filePath("Backup_CR#12345678_complete.enc");
-    QVERIFY(fiscora::sample::writeRepeatedBackup(backup, pool, 192 << 20));
+    QVERIFY(fiscora::sample::writeLargeBackup(backup, 192 << 20));
     MainWindow window;
     window.show();
     window.exportPage()->addBackups({backup});

@@ -197,4 +197,13 @@ bool writeRepeatedBackup(const QString &path, const QByteArray &records, qint64 
     return file.seek(0) && file.write(backupHeader("12345678", map, md5.result())) == headerSize && file.flush();
 }
 
+bool writeLargeBackup(const QString &path, qint64 size)
+{
+    const Journal journal('1', 2020);
+    QByteArray pool;
+    for (int i = 0; i < 4096; ++i)
+        pool += encryptRecord(journal.line(i + 1, QDate(2020, 1, 1).addDays(i % 366)));
+    return writeRepeatedBackup(path, pool, size);
+}
+
 } // namespace fiscora::sample

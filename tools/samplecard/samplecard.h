@@ -89,6 +89,10 @@ QByteArray backupHeader(const QByteArray &serialNumber, const QByteArray &map, c
  */
 bool writeRepeatedBackup(const QString &path, const QByteArray &records, qint64 size);
 
+//! A large backup of 2020, quickly: 4096 records over the year's days, repeated until the file
+//! holds at least \a size bytes. Its line numbers repeat with them.
+bool writeLargeBackup(const QString &path, qint64 size);
+
 } // namespace fiscora::sample
 
 #endif // FISCORA_SAMPLECARD_H
