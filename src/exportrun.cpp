@@ -99,6 +99,11 @@ void ExportRun::run()
     }
     const QByteArray digest = m_md5.result();
     m_source.close();
+    if (m_job.tap) {
+        m_report.tableWritten(QString(), m_analyser);
+        report(digest);
+        return;
+    }
     if (!placeTableFile())
         return;
     m_report.tableWritten(m_tableFile, m_analyser);
@@ -114,7 +119,7 @@ bool ExportRun::prepare()
         m_report.fail(tr("Encrypted source file don´t exist"), tr("Check your source file selection!"));
         return false;
     }
-    if (m_job.targetPath.isEmpty()) {
+    if (m_job.targetPath.isEmpty() && !m_job.tap) {
         qCWarning(lcKtlCypher, "The target folder is not valid");
         m_report.fail(tr("The target folder is not valid"), tr("Check the saving location for the decryption folder."));
         return false;
@@ -124,7 +129,7 @@ bool ExportRun::prepare()
 
 bool ExportRun::createExportFolder()
 {
-    if (!m_gdpdu || QFileInfo(m_exportFolder).isDir() || QDir().mkpath(m_exportFolder))
+    if (!m_gdpdu || m_job.tap || QFileInfo(m_exportFolder).isDir() || QDir().mkpath(m_exportFolder))
         return true;
     qCWarning(lcKtlCypher, "Folder for saving decrypted Files couldn't create: %s", qUtf8Printable(m_exportFolder));
     m_report.fail(tr("Folder %1 for saving decrypted files couldn't create.").arg(m_exportFolder),
@@ -163,7 +168,9 @@ bool ExportRun::readHeader()
 bool ExportRun::decryptRecords()
 {
     const qint64 size = m_sourceSize - m_bodyOffset;
-    if (!m_stream.begin(m_table, size, infoLine()))
+    if (m_job.tap)
+        m_stream.begin(*m_job.tap, size, infoLine());
+    else if (!m_stream.begin(m_table, size, infoLine()))
         return false;
     const int pieceCount = int(qMax<qint64>(1, (size + PieceSize - 1) / PieceSize));
     for (QByteArray &piece : m_pieces)

@@ -16,6 +16,7 @@
 namespace fiscora {
 
 class ExportReport;
+class TableTap;
 
 //! The parameters of one export, as startDecryption() stored them.
 struct ExportJob
@@ -26,6 +27,8 @@ struct ExportJob
     bool gdpduExport = false;
     bool indexInfoLine = false;
     bool skipLineCheck = false;
+    //! Takes the table in place of a file: nothing is written, and no target is needed.
+    TableTap *tap = nullptr;
 };
 
 /*!
@@ -40,7 +43,8 @@ struct ExportJob
  * \endcode
  *
  * Memory stays the same whatever the size of the source: it is read in pieces of a few
- * megabytes. A table file that is not put in place leaves no temporary file behind.
+ * megabytes. A table file that is not put in place leaves no temporary file behind. With a tap
+ * the table goes there alone, and tableWritten() names no file.
  */
 class ExportRun
 {

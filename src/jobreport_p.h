@@ -48,7 +48,8 @@ protected:
 class ExportReport : public JobReport
 {
 public:
-    //! The table file \a file is in place; \a analyser holds what the backup header said.
+    //! The table file \a file is in place (empty: the table went to a tap whole); \a analyser
+    //! holds what the backup header said.
     virtual void tableWritten(const QString &file, const IndexFileAnalyser &analyser) = 0;
     //! A GDPdU description file was written to \a file.
     virtual void fileSaved(const QString &file) = 0;

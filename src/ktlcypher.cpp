@@ -2,44 +2,13 @@
 
 #include "atomicfile_p.h"
 #include "exportrun_p.h"
-#include "jobreport_p.h"
 #include "logging_p.h"
 #include "recordstream_p.h"
+#include "workerreport_p.h"
 
 #include <QMutexLocker>
 
 namespace fiscora {
-
-namespace {
-
-// What the export and the record stream report goes out as the decryptor's signals, from here
-// alone.
-class CypherReport : public ExportReport
-{
-public:
-    explicit CypherReport(KTLCypher &cypher)
-        : m_cypher(cypher)
-    {
-    }
-
-    void fail(const QString &error, const QString &hint) override { emit m_cypher.error(error, hint); }
-    void message(const QString &text, bool isError, int count) override
-    {
-        emit m_cypher.processMessages(text, isError, count);
-    }
-    void progressStarted(int maximum) override { emit m_cypher.initProgressBar(0, maximum); }
-    void progress(int value) override { emit m_cypher.updateProgressBar(value); }
-    void tableWritten(const QString &file, const IndexFileAnalyser &analyser) override
-    {
-        emit m_cypher.finishSuccessful(file, analyser);
-    }
-    void fileSaved(const QString &file) override { emit m_cypher.fileSaved(file); }
-
-private:
-    KTLCypher &m_cypher;
-};
-
-} // namespace
 
 KTLCypher::KTLCypher(QObject *parent)
     : QThread(parent)
@@ -96,14 +65,15 @@ void KTLCypher::run()
         const QMutexLocker locker(&m_mutex);
         job = {m_sourceFile, m_targetPath, m_rawDataOnly, m_gdpduExport, m_indexInfoLine, m_skipLineCheck};
     }
-    CypherReport report(*this);
+    // What the export and the record stream report goes out as the decryptor's signals.
+    WorkerReport<KTLCypher> report(*this);
     ExportRun(report, m_stopRequested, job).run();
 }
 
 bool KTLCypher::decrypt(const QByteArray &data, const QString &filename, const QByteArray &header,
                         const bool skipLineCheck)
 {
-    CypherReport report(*this);
+    WorkerReport<KTLCypher> report(*this);
     AtomicFile table(filename);
     RecordStream stream(report, m_stopRequested, skipLineCheck);
     return stream.begin(table, data.size(), header) && stream.take({data.constData(), 0, data.size(), true})
@@ -112,7 +82,7 @@ bool KTLCypher::decrypt(const QByteArray &data, const QString &filename, const Q
 
 bool KTLCypher::saveFileFromRessource(const QString &folder, const QString &fileName)
 {
-    CypherReport report(*this);
+    WorkerReport<KTLCypher> report(*this);
     return ExportRun::saveResource(folder, fileName, report);
 }
 

@@ -5,6 +5,7 @@
 #include "linecheck_p.h"
 #include "logging_p.h"
 #include "recordstart_p.h"
+#include "tabletap_p.h"
 
 #include <cstring>
 
@@ -66,9 +67,7 @@ RecordStream::RecordStream(JobReport &report, const std::atomic_bool &stopReques
 bool RecordStream::begin(AtomicFile &output, qint64 size, const QByteArray &header)
 {
     m_file = &output;
-    m_size = size;
-    m_progressStep = qMax<qint64>(size / ProgressEnd, 1);
-    m_report.progressStarted(ProgressEnd);
+    start(size);
     if (!output.open()) {
         qCWarning(lcKtlCypher, "Couldn't open %s: %s", qUtf8Printable(output.fileName()),
                   qUtf8Printable(output.errorString()));
@@ -76,8 +75,22 @@ bool RecordStream::begin(AtomicFile &output, qint64 size, const QByteArray &head
                       tr("Check if the file is open or if you have write permissions."));
         return false;
     }
-    m_output.reserve(int(qMin<qint64>(size, WriteThreshold)) + LargestLine);
     return writeOut(header.constData(), header.size());
+}
+
+void RecordStream::begin(TableTap &tap, qint64 size, const QByteArray &header)
+{
+    m_tap = &tap;
+    start(size);
+    writeOut(header.constData(), header.size());
+}
+
+void RecordStream::start(qint64 size)
+{
+    m_size = size;
+    m_progressStep = qMax<qint64>(size / ProgressEnd, 1);
+    m_report.progressStarted(ProgressEnd);
+    m_output.reserve(int(qMin<qint64>(size, WriteThreshold)) + LargestLine);
 }
 
 bool RecordStream::take(const StreamView &view)
@@ -106,7 +119,7 @@ bool RecordStream::end()
 {
     if (!flushOutput())
         return false;
-    if (!m_file->finish())
+    if (m_file && !m_file->finish())
         return writeFailed();
     if (m_repairedLines > 0 || m_unreadBytes > 0) {
         m_report.message(tr("Not all records could be read: %1 lines were repaired, %2 bytes could not be read.")
@@ -285,6 +298,10 @@ void RecordStream::reportProgress()
 
 bool RecordStream::writeOut(const char *data, qint64 size)
 {
+    if (m_tap) {
+        m_tap->take(data, size);
+        return true;
+    }
     return m_file->write(data, size) || writeFailed();
 }
 
@@ -309,7 +326,8 @@ bool RecordStream::writeFailed()
 
 bool RecordStream::abort()
 {
-    m_file->cancel();
+    if (m_file)
+        m_file->cancel();
     m_report.fail(tr("Process abbort by the user."), tr("Saving of the decrypted data was not successful!"));
     return false;
 }

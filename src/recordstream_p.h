@@ -13,6 +13,7 @@ namespace fiscora {
 
 class AtomicFile;
 class JobReport;
+class TableTap;
 
 //! A piece of a record stream as the caller holds it in memory.
 struct StreamView
@@ -56,6 +57,8 @@ public:
      * \a header first. False after a failure has been reported.
      */
     bool begin(AtomicFile &output, qint64 size, const QByteArray &header);
+    //! The same, the lines going to \a tap instead of a file.
+    void begin(TableTap &tap, qint64 size, const QByteArray &header);
 
     //! Takes the records that \a view holds. False after a failure or a stop has been reported.
     bool take(const StreamView &view);
@@ -73,6 +76,7 @@ public:
     bool commit();
 
 private:
+    void start(qint64 size);
     bool canTake(const StreamView &view) const;
     void takeRecord(const StreamView &view);
     void takeFailedRecord(const StreamView &view, int length, bool recordFollows);
@@ -94,7 +98,9 @@ private:
     JobReport &m_report;
     const std::atomic_bool &m_stopRequested;
     const bool m_skipLineCheck;
+    // Where the lines go: a file, or a tap.
     AtomicFile *m_file = nullptr;
+    TableTap *m_tap = nullptr;
     RecordWindow m_window;
     // Where a record might start, so that the line in m_window stays as it is.
     RecordWindow m_probe;
