@@ -5,11 +5,11 @@
 #include "checkpdf.h"
 #include "checktally.h"
 #include "command.h"
+#include "decryptedfacts.h"
 #include "jobpaths.h"
 #include "jobrunner.h"
 #include "journalfacts.h"
 #include "reporter.h"
-#include "stagedexport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,11 +52,11 @@ int CheckCommand::run(const Command &command)
     m_reporter.check(report);
     if (!command.reportFile.isEmpty() && !writeReport(command.reportFile, report))
         return ExitFailed;
-    return report.flagged() || (m_staged && m_staged->flagged()) ? ExitFailed : ExitDone;
+    return report.flagged() || (m_decrypted && m_decrypted->flagged()) ? ExitFailed : ExitDone;
 }
 
-// The export goes into a scratch folder of its own, which goes when the check is done; the
-// records it could not read are said as the export says them.
+// The records are checked as they are decrypted, and those it could not read are said as the
+// export says them.
 const JournalFacts *CheckCommand::readBackup(const Command &command, CheckTally &tally)
 {
     BackupInfo info;
@@ -65,14 +65,16 @@ const JournalFacts *CheckCommand::readBackup(const Command &command, CheckTally 
         return nullptr;
     }
     m_reporter.setSubject({info.serialNumber(), command.source});
-    m_scratch = std::make_unique<QTemporaryDir>();
-    Command exportCommand = command;
-    exportCommand.kind = Command::Export;
-    exportCommand.target = m_scratch->path();
-    exportCommand.gdpduExport = false;
-    m_staged = std::make_unique<StagedExport>(m_reporter, m_runner, exportCommand, JobRunner::ForwardLineProblems);
-    m_staged->setRowSink(&tally);
-    return m_staged->run() ? m_staged->facts() : nullptr;
+    m_decrypted = std::make_unique<DecryptedFacts>(m_reporter, m_runner, command);
+    m_decrypted->setRowSink(&tally);
+    if (!m_decrypted->run())
+        return nullptr;
+    if (m_decrypted->md5Holds())
+        return &m_decrypted->facts();
+    m_reporter.error(tr("%1 was not checked: its data does not match the MD5 value of its header.").arg(command.source),
+                     tr("The backup has been altered or damaged. Read the card again, or ask for an intact copy of "
+                        "the backup."));
+    return nullptr;
 }
 
 const JournalFacts *CheckCommand::readFolder(const Command &command, CheckTally &tally)

@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -13,7 +12,7 @@ class CheckTally;
 class JobRunner;
 class JournalFacts;
 class Reporter;
-class StagedExport;
+class DecryptedFacts;
 struct CheckReport;
 struct Command;
 
@@ -47,8 +46,7 @@ private:
     Reporter &m_reporter;
     JobRunner &m_runner;
     // The scratch folder outlives the export staged in it.
-    std::unique_ptr<QTemporaryDir> m_scratch;
-    std::unique_ptr<StagedExport> m_staged;
+    std::unique_ptr<DecryptedFacts> m_decrypted;
     std::unique_ptr<JournalFacts> m_facts;
 };
 

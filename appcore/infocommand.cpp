@@ -2,13 +2,10 @@
 
 #include "backupinfo.h"
 #include "command.h"
+#include "decryptedfacts.h"
 #include "jobpaths.h"
-#include "jobrunner.h"
 #include "periodfindings.h"
 #include "reporter.h"
-#include "stagedexport.h"
-
-#include <QTemporaryDir>
 
 namespace fiscora::app {
 
@@ -39,27 +36,24 @@ int InfoCommand::run(const Command &request)
         return ExitFailed;
     }
     m_reporter.setSubject({info.serialNumber(), backupFile});
-    // The records are counted in a table file of their own, which goes when the count is done.
-    const QTemporaryDir scratch;
-    Command command;
-    command.kind = Command::Export;
-    command.source = backupFile;
-    command.target = scratch.path();
-    StagedExport staged(m_reporter, m_runner, command, JobRunner::ForwardLineProblems);
-    const bool exported = staged.run();
-    if (!m_runner.stopRequested() && !hashed(info, staged))
+    // The records are counted as they are decrypted; no table is written.
+    Command whole;
+    whole.source = backupFile;
+    DecryptedFacts decrypted(m_reporter, m_runner, whole);
+    const bool read = decrypted.run();
+    if (!m_runner.stopRequested() && !hashed(info, decrypted))
         return ExitFailed;
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
-    m_reporter.backupInfo(info, staged.findings() ? *staged.findings() : PeriodFindings());
-    return exported && info.md5Matches() && !staged.flagged() ? ExitDone : ExitFailed;
+    m_reporter.backupInfo(info, decrypted.findings() ? *decrypted.findings() : PeriodFindings());
+    return read && info.md5Matches() && !decrypted.flagged() ? ExitDone : ExitFailed;
 }
 
 // The export hashes the data as it decrypts; only a value that does not match, or an export that
 // did not get that far, needs the data read once more to show what it is.
-bool InfoCommand::hashed(BackupInfo &info, const StagedExport &staged)
+bool InfoCommand::hashed(BackupInfo &info, const DecryptedFacts &decrypted)
 {
-    if (!staged.outcome().files.isEmpty() && !staged.outcome().hashInvalid) {
+    if (decrypted.md5Holds()) {
         info.takeProvenMd5();
         return true;
     }

@@ -8,9 +8,9 @@ namespace fiscora::app {
 
 class BackupInfo;
 struct Command;
+class DecryptedFacts;
 class JobRunner;
 class Reporter;
-class StagedExport;
 
 /*!
  * "info": what a backup file's header says, whether the data behind it still matches the
@@ -34,7 +34,7 @@ public:
     int run(const Command &request);
 
 private:
-    bool hashed(BackupInfo &info, const StagedExport &staged);
+    bool hashed(BackupInfo &info, const DecryptedFacts &decrypted);
 
     Reporter &m_reporter;
     JobRunner &m_runner;

@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "reporter.h"
+#include "tappedexport.h"
 
 #include <fiscora/ktlcypher.h>
 #include <fiscora/sdcardreader.h>
@@ -33,23 +34,37 @@ JobOutcome JobRunner::read(const QString &folder, const QString &target, const Q
 JobOutcome JobRunner::exportBackup(const ExportRequest &request, Forwarding forwarding)
 {
     KTLCypher cypher;
-    connect(&cypher, &KTLCypher::processMessages, this, &JobRunner::onMessage);
-    connect(&cypher, &KTLCypher::finishSuccessful, this,
-            [this](const QString &file, const IndexFileAnalyser &analyser) {
-                m_outcome.analyser = analyser;
-                onFinished(file);
-            });
-    connect(&cypher, &KTLCypher::fileSaved, this, [this](const QString &file) { m_outcome.savedFiles.append(file); });
-    // The hash verdict follows the index report, numbered after it.
-    connect(&cypher, &KTLCypher::processMessages, this, [this](const QString &, bool isError, int count) {
-        if (isError && count == m_outcome.analyser.getIndexMessages().size() + 1 && !m_outcome.files.isEmpty())
-            m_outcome.hashInvalid = true;
-    });
-    m_forwarding = forwarding;
-    return run(cypher, [&] {
+    return runExport(cypher, forwarding, [&] {
         cypher.startDecryption(request.backup, request.target, request.rawDataOnly, request.gdpduExport,
                                request.indexInfoLine, request.skipLineCheck);
     });
+}
+
+JobOutcome JobRunner::exportInto(const ExportRequest &request, TablePipe &pipe, Forwarding forwarding)
+{
+    TappedExport worker(request, pipe);
+    return runExport(worker, forwarding, [&] { worker.start(); });
+}
+
+template <typename Worker>
+JobOutcome JobRunner::runExport(Worker &worker, Forwarding forwarding, const std::function<void()> &start)
+{
+    connect(&worker, &Worker::processMessages, this, &JobRunner::onMessage);
+    connect(&worker, &Worker::finishSuccessful, this, [this](const QString &file, const IndexFileAnalyser &analyser) {
+        m_outcome.analyser = analyser;
+        m_outcome.decrypted = true;
+        // A table that went into a pipe has no file.
+        if (!file.isEmpty())
+            onFinished(file);
+    });
+    connect(&worker, &Worker::fileSaved, this, [this](const QString &file) { m_outcome.savedFiles.append(file); });
+    // The hash verdict follows the index report, numbered after it.
+    connect(&worker, &Worker::processMessages, this, [this](const QString &, bool isError, int count) {
+        if (isError && count == m_outcome.analyser.getIndexMessages().size() + 1 && m_outcome.decrypted)
+            m_outcome.hashInvalid = true;
+    });
+    m_forwarding = forwarding;
+    return run(worker, start);
 }
 
 // The workers emit from their own threads; this object lives in the application's thread, so

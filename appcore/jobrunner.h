@@ -14,6 +14,7 @@
 namespace fiscora::app {
 
 class Reporter;
+class TablePipe;
 
 //! The parameters of one export, as KTLCypher::startDecryption() takes them.
 struct ExportRequest
@@ -44,6 +45,8 @@ struct JobOutcome
     bool errorReported = false;
     //! The backup files (read) or the table file (export) that were completed.
     QStringList files;
+    //! Every record of an export was decrypted: its table is whole.
+    bool decrypted = false;
     //! The GDPdU description files of an export.
     QStringList savedFiles;
     //! What the header of the exported backup said.
@@ -85,6 +88,8 @@ public:
     //! Backs up the register in \a folder (or every register it leads to) into \a target.
     JobOutcome read(const QString &folder, const QString &target, const QDate &fromDate, const QDate &toDate);
     JobOutcome exportBackup(const ExportRequest &request, Forwarding forwarding = ForwardEverything);
+    //! Exports into \a pipe instead of a table file; \a request's target goes unused.
+    JobOutcome exportInto(const ExportRequest &request, TablePipe &pipe, Forwarding forwarding);
 
     /*!
      * Asks the running job to stop and keeps later ones from starting; \a signalNumber is the
@@ -105,6 +110,8 @@ public:
     int stoppedExitCode() const;
 
 private:
+    template <typename Worker>
+    JobOutcome runExport(Worker &worker, Forwarding forwarding, const std::function<void()> &start);
     template <typename Worker>
     JobOutcome run(Worker &worker, const std::function<void()> &start);
     void onMessage(const QString &text, bool isError, int count);

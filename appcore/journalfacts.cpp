@@ -14,6 +14,8 @@ namespace {
 
 // Rows between two looks at the stop request.
 constexpr qint64 RowsBetweenStopChecks = 4096;
+// The period's rows go out in pieces of about this size.
+constexpr int PeriodRowsWritten = 1 << 20;
 
 struct View
 {
@@ -242,7 +244,12 @@ bool JournalFacts::addFile(const QString &path, QIODevice *periodTable, const st
         m_errorString = file.errorString();
         return false;
     }
-    LineReader lines(&file, '\n', TableLayout::LongestRow);
+    return addDevice(file, periodTable, stop, keepFirstLine);
+}
+
+bool JournalFacts::addDevice(QIODevice &table, QIODevice *periodTable, const std::atomic_bool *stop, bool keepFirstLine)
+{
+    LineReader lines(&table, '\n', TableLayout::LongestRow);
     const char *line = nullptr;
     int length = 0;
     while (lines.readLine(&line, &length)) {
@@ -255,7 +262,7 @@ bool JournalFacts::addFile(const QString &path, QIODevice *periodTable, const st
             return false;
     }
     if (lines.hasError()) {
-        m_errorString = file.errorString();
+        m_errorString = table.errorString();
         return false;
     }
     return finish(periodTable);
@@ -278,18 +285,18 @@ bool JournalFacts::addRow(const char *line, int length, QIODevice *out, bool lin
     return !m_lastInPeriod || write(out, line, length, lineEnd);
 }
 
-void JournalFacts::locate(QList<qint64> sourceRows)
+void JournalFacts::locate(const QList<qint64> &sourceRows)
 {
-    std::sort(sourceRows.begin(), sourceRows.end());
-    sourceRows.erase(std::unique(sourceRows.begin(), sourceRows.end()), sourceRows.end());
-    m_locate = sourceRows;
+    m_locate += sourceRows;
+    std::sort(m_locate.begin(), m_locate.end());
+    m_locate.erase(std::unique(m_locate.begin(), m_locate.end()), m_locate.end());
     m_nextLocated = 0;
 }
 
 bool JournalFacts::finish(QIODevice *out)
 {
     // Rows of which none has a date lie in no period but the whole table.
-    return settleWaiting(!hasPeriod(), out);
+    return settleWaiting(!hasPeriod(), out) && flush(out);
 }
 
 // Rows before the first row with a date go where it goes.
@@ -406,10 +413,21 @@ bool JournalFacts::inPeriod(const QDate &date) const
 
 bool JournalFacts::write(QIODevice *out, const char *bytes, int length, bool lineEnd)
 {
-    if (!out || (out->write(bytes, length) == length && (!lineEnd || out->putChar('\n'))))
+    if (!out)
         return true;
-    m_errorString = out->errorString();
-    return false;
+    m_periodRows.append(bytes, length);
+    if (lineEnd)
+        m_periodRows.append('\n');
+    return m_periodRows.size() < PeriodRowsWritten || flush(out);
+}
+
+bool JournalFacts::flush(QIODevice *out)
+{
+    const bool written = !out || out->write(m_periodRows) == m_periodRows.size();
+    if (!written)
+        m_errorString = out->errorString();
+    m_periodRows.resize(0);
+    return written;
 }
 
 QMap<QByteArray, qint64> JournalFacts::betragByBookingType() const

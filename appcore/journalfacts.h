@@ -88,21 +88,18 @@ public:
      */
     bool addFile(const QString &path, QIODevice *periodTable = nullptr, const std::atomic_bool *stop = nullptr,
                  bool keepFirstLine = false);
-    /*!
-     * Takes the row \a line of \a length bytes, without its line feed; into \a out, followed by
-     * a line feed with \a lineEnd, when it lies in the period. False when \a out cannot take it.
-     */
-    bool addRow(const char *line, int length, QIODevice *out = nullptr, bool lineEnd = true);
+    //! The same for the table that \a table reads, which is open.
+    bool addDevice(QIODevice &table, QIODevice *periodTable = nullptr, const std::atomic_bool *stop = nullptr,
+                   bool keepFirstLine = false);
     /*!
      * Asks for the places of the rows \a sourceRows of the table read (counted from 1, without
-     * the INDEX_INFO line), before the rows are read; located() gives them after.
+     * the INDEX_INFO line), beside those asked for before, before the rows are read; located()
+     * gives them after.
      */
-    void locate(QList<qint64> sourceRows);
+    void locate(const QList<qint64> &sourceRows);
     QMap<qint64, RowPlace> located() const { return m_located; }
     //! Hands every record of the period to \a sink as well, from the next row on; nullptr for none.
     void setRowSink(RowSink *sink) { m_sink = sink; }
-    //! Settles the rows that wait for a date; addFile() calls it at the end.
-    bool finish(QIODevice *out = nullptr);
 
     bool hasPeriod() const { return m_first.isValid(); }
     QDate firstMonth() const { return m_first; }
@@ -140,12 +137,20 @@ private:
         QDate date;
     };
 
+    /*!
+     * Takes the row \a line of \a length bytes, without its line feed; into \a out, followed by
+     * a line feed with \a lineEnd, when it lies in the period. False when \a out cannot take it.
+     */
+    bool addRow(const char *line, int length, QIODevice *out, bool lineEnd);
+    //! Settles the rows that wait for a date, and writes out what the period's rows left.
+    bool finish(QIODevice *out);
     bool settleWaiting(bool inPeriod, QIODevice *out);
     void count(const Row &row);
     JournalRow sunk(const Row &row) const;
     void addTo(PeriodSums &sums, const Row &row, const RowPlace &place, bool newReceipt) const;
     bool inPeriod(const QDate &date) const;
     bool write(QIODevice *out, const char *bytes, int length, bool lineEnd);
+    bool flush(QIODevice *out);
 
     const TableLayout m_layout;
     const QDate m_first;
@@ -195,6 +200,8 @@ private:
     int m_nextLocated = 0;
     QMap<qint64, RowPlace> m_located;
     RowSink *m_sink = nullptr;
+    //! The period's rows, gathered for a write of their own: rows one by one would cost a call each.
+    QByteArray m_periodRows;
     QString m_errorString;
 };
 

@@ -101,17 +101,14 @@ QStringList entriesOf(const QString &folder)
 
 } // namespace
 
-StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command &command,
-                           JobRunner::Forwarding forwarding)
+StagedExport::StagedExport(Reporter &reporter, JobRunner &runner, const Command &command)
     : m_reporter(reporter)
     , m_runner(runner)
     , m_command(command)
-    , m_forwarding(forwarding)
 {
 }
 
 StagedExport::~StagedExport() = default;
-
 
 QString StagedExport::plannedName(const Command &command)
 {
@@ -195,7 +192,6 @@ bool StagedExport::takeFacts(const QString &table)
 {
     m_facts = std::make_unique<JournalFacts>(TableLayout::ofExports(), m_command.fromDate, m_command.toDate);
     m_facts->locate(PeriodFindings::namedRows(m_outcome.messages));
-    m_facts->setRowSink(m_sink);
     QFile period(table + QLatin1String(".~period"));
     QString reason;
     bool taken = false;
@@ -224,7 +220,7 @@ bool StagedExport::takeFacts(const QString &table)
                              : tr("Choose a period with records: \"fiscora info\" shows the records of each month."));
         return false;
     }
-    if (cut && m_forwarding == JobRunner::ForwardEverything) {
+    if (cut) {
         m_reporter.message(tr("The period %1 left out %2 of the %3 lines of the backup.")
                                    .arg(periodText(m_command))
                                    .arg(m_facts->outside().rows)
@@ -235,13 +231,10 @@ bool StagedExport::takeFacts(const QString &table)
     return true;
 }
 
-// The report lines go on as the caller asked: all of them, or the flagged ones on lines.
 void StagedExport::reportFindings(const QList<ReportedMessage> &report)
 {
-    for (const ReportedMessage &message : report) {
-        if (m_forwarding == JobRunner::ForwardEverything || (message.isError && message.count == 0))
-            m_reporter.message(message.text, message.isError, message.count);
-    }
+    for (const ReportedMessage &message : report)
+        m_reporter.message(message.text, message.isError, message.count);
 }
 
 bool StagedExport::flagged() const

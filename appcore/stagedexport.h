@@ -19,7 +19,6 @@ namespace fiscora::app {
 class JournalFacts;
 class PeriodFindings;
 class Reporter;
-class RowSink;
 struct ReportedMessage;
 struct Command;
 
@@ -45,9 +44,7 @@ class StagedExport
     Q_DECLARE_TR_FUNCTIONS(fiscora::app::StagedExport)
 
 public:
-    //! \a forwarding tells what of the export's report goes on to \a reporter.
-    StagedExport(Reporter &reporter, JobRunner &runner, const Command &command,
-                 JobRunner::Forwarding forwarding = JobRunner::ForwardEverything);
+    StagedExport(Reporter &reporter, JobRunner &runner, const Command &command);
     ~StagedExport();
 
     //! Where the export will go below the target, as the backup's name tells before it is read:
@@ -73,8 +70,6 @@ public:
     //! The journal's facts of the export's table, and what they say of its period; after run().
     const JournalFacts *facts() const { return m_facts.get(); }
     const PeriodFindings *findings() const { return m_findings.get(); }
-    //! Hands each record of the period to \a sink as the facts are taken; before run().
-    void setRowSink(RowSink *sink) { m_sink = sink; }
     //! Whether an error or a flagged finding on the period was reported.
     bool flagged() const;
 
@@ -93,7 +88,6 @@ private:
     Reporter &m_reporter;
     JobRunner &m_runner;
     const Command &m_command;
-    const JobRunner::Forwarding m_forwarding;
     std::unique_ptr<FileLock> m_placeLock;
     // Declared before the folder, so that the folder is removed while still locked.
     std::unique_ptr<FileLock> m_stagingLock;
@@ -101,7 +95,6 @@ private:
     JobOutcome m_outcome;
     std::unique_ptr<JournalFacts> m_facts;
     std::unique_ptr<PeriodFindings> m_findings;
-    RowSink *m_sink = nullptr;
     QString m_path;
 };
 

@@ -19,8 +19,8 @@ TableLayout layoutOfLibraryExports()
     // version makes sure that it is.
     getFiscoraLibVersion();
     QTemporaryDir folder;
-    for (const char *name : {"index.xml", "gdpdu-01-09-2004.dtd"})
-        QFile::copy(QStringLiteral(":/") + QLatin1String(name), folder.filePath(QLatin1String(name)));
+    for (const QString &name : TableLayout::descriptionFiles())
+        QFile::copy(QStringLiteral(":/") + name, folder.filePath(name));
     QList<Finding> findings;
     const TableFormat table = TableFormat::read(folder.filePath(QStringLiteral("index.xml")), &findings).value(0);
     TableLayout layout;
@@ -50,6 +50,11 @@ const TableLayout &TableLayout::ofExports()
 {
     static const TableLayout layout = layoutOfLibraryExports();
     return layout;
+}
+
+QStringList TableLayout::descriptionFiles()
+{
+    return {QStringLiteral("index.xml"), QStringLiteral("gdpdu-01-09-2004.dtd")};
 }
 
 // Sums are taken in cents: digits beyond the second are dropped, as the amounts are given to the

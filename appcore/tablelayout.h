@@ -1,6 +1,7 @@
 #ifndef FISCORA_APP_TABLELAYOUT_H
 #define FISCORA_APP_TABLELAYOUT_H
 
+#include <QStringList>
 #include <QtGlobal>
 
 namespace fiscora::app {
@@ -33,6 +34,9 @@ struct TableLayout
     //! The layout of the table files the library writes, as the index.xml it writes beside them
     //! declares them.
     static const TableLayout &ofExports();
+    //! The description files the library writes beside the table, as its resources name them:
+    //! "index.xml" and the DTD.
+    static QStringList descriptionFiles();
 
     //! The amount of \a size bytes at \a value in cents; false when it is none.
     bool cents(const char *value, int size, qint64 *cents) const;

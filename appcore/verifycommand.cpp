@@ -1,7 +1,9 @@
 #include "verifycommand.h"
 
 #include "command.h"
+#include "decryptedfacts.h"
 #include "exportcommand.h"
+#include "filecomparison.h"
 #include "figurescheck.h"
 #include "handoverarchive.h"
 #include "handoverfigures.h"
@@ -9,10 +11,8 @@
 #include "jobpaths.h"
 #include "jobrunner.h"
 #include "journalfacts.h"
-#include "linereader.h"
 #include "periodfindings.h"
 #include "reporter.h"
-#include "stagedexport.h"
 #include "unpackedarchive.h"
 
 #include <QDir>
@@ -22,15 +22,16 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <algorithm>
 #include <memory>
 
 namespace fiscora::app {
 
 namespace {
 
-// Pieces of the compared files; equal pieces only have their line feeds counted.
+// Pieces of the compared files.
 constexpr qint64 PieceSize = 1 << 20;
+
+const QString TableName = QStringLiteral("gobd.csv");
 
 bool isArchive(const QString &source)
 {
@@ -79,20 +80,22 @@ int VerifyCommand::run(const Command &command)
         return m_runner.stopRequested() ? m_runner.stoppedExitCode() : ExitFailed;
     Command period;
     verification.period = takePeriod(verification.folder, &period);
-    const auto checkFolder = [&] {
-        verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag());
-        checkTable(period, &verification, m_runner.stopFlag());
-    };
-    if (command.target.isEmpty()) {
-        m_runner.runInThread(checkFolder);
-    } else {
-        // The folder is checked while the backup is exported again, on a core of its own.
-        const std::unique_ptr<QThread> folderCheck(QThread::create(checkFolder));
-        folderCheck->start();
+    // The rows are checked against their columns and read for the journal's facts on cores of
+    // their own, while the backup, if any, is decrypted again.
+    const std::unique_ptr<QThread> rowCheck(QThread::create(
+            [&] { verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag()); }));
+    const std::unique_ptr<QThread> tableCheck(
+            QThread::create([&] { checkTable(period, &verification, m_runner.stopFlag()); }));
+    rowCheck->start();
+    tableCheck->start();
+    if (!command.target.isEmpty())
         compareWithBackup(m_reporter, m_runner, command.target, &verification);
-        m_runner.runInThread([&] { folderCheck->wait(); });
-        folderCheck->wait();
-    }
+    m_runner.runInThread([&] {
+        rowCheck->wait();
+        tableCheck->wait();
+    });
+    rowCheck->wait();
+    tableCheck->wait();
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
     m_reporter.verification(verification);
@@ -161,22 +164,26 @@ void VerifyCommand::compareWithBackup(Reporter &reporter, JobRunner &runner, con
     checked.kind = Command::Verify;
     if (!ExportCommand::checkBackup(reporter, checked))
         return;
-    const QTemporaryDir scratch;
-    again.target = scratch.path();
-    StagedExport staged(reporter, runner, again, JobRunner::ForwardLineProblems);
-    verification->exported = staged.run();
-    verification->md5Holds = !staged.outcome().files.isEmpty() && !staged.outcome().hashInvalid;
-    verification->damageReported = staged.flagged();
+    // The backup's table is compared with the folder's as it is decrypted: no export is written.
+    const QString folder = verification->folder + QLatin1Char('/');
+    FileComparison table(folder + TableName);
+    DecryptedFacts decrypted(reporter, runner, again);
+    verification->exported = decrypted.run(&table);
+    verification->md5Holds = decrypted.md5Holds();
+    verification->damageReported = decrypted.flagged();
     if (!verification->exported)
         return;
-    QStringList names = QDir(staged.path()).entryList(QDir::Files) + QDir(verification->folder).entryList(QDir::Files);
+    const QStringList description = TableLayout::descriptionFiles();
+    QStringList names = QStringList(TableName) + description + QDir(folder).entryList(QDir::Files);
     names.removeDuplicates();
     // The figures of a hand-over are no part of an export.
     names.removeAll(HandoverFigures::fileName());
     runner.runInThread([&] {
         for (const QString &name : qAsConst(names)) {
-            const qint64 line = firstDifference(verification->folder + QLatin1Char('/') + name,
-                                                staged.path() + QLatin1Char('/') + name, &runner.stopFlag());
+            // A file that an export does not write is not in both.
+            const QString exported = description.contains(name) ? QStringLiteral(":/") + name : QString();
+            const qint64 line = name == TableName ? table.firstDifference()
+                                                  : firstDifference(folder + name, exported, &runner.stopFlag());
             if (line >= 0)
                 verification->differences.insert(name, line);
         }
@@ -207,7 +214,7 @@ QString VerifyCommand::takePeriod(const QString &folder, Command *command)
 void VerifyCommand::checkTable(const Command &period, Verification *verification, const std::atomic_bool &stop)
 {
     JournalFacts facts(TableLayout::ofExports(), period.fromDate, period.toDate);
-    const QString table = verification->folder + QLatin1String("/gobd.csv");
+    const QString table = verification->folder + QLatin1Char('/') + TableName;
     if (!QFileInfo::exists(table) || !facts.addFile(table, nullptr, &stop))
         return;
     if (facts.rowsRead() == 0)
@@ -234,33 +241,20 @@ void VerifyCommand::checkFigures(const JournalFacts &facts, Verification *verifi
         verification->figuresFindings = FiguresCheck(verification->folder, facts).findings(&stop);
 }
 
-// The files are compared piece by piece, and only the line feeds before the first difference
-// are counted: lines need not be split for that.
 qint64 VerifyCommand::firstDifference(const QString &first, const QString &second, const std::atomic_bool *stop)
 {
-    QFile one(first);
     QFile other(second);
-    if (!one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
+    if (second.isEmpty() || !other.open(QIODevice::ReadOnly))
         return 0;
-    QByteArray onePiece(int(PieceSize), Qt::Uninitialized);
-    QByteArray otherPiece(int(PieceSize), Qt::Uninitialized);
-    qint64 lineFeeds = 0;
-    for (;;) {
+    FileComparison comparison(first);
+    QByteArray piece(int(PieceSize), Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = other.read(piece.data(), PieceSize)) > 0) {
         if (stop && stop->load(std::memory_order_relaxed))
             return 0;
-        const qint64 oneSize = one.read(onePiece.data(), PieceSize);
-        const qint64 otherSize = other.read(otherPiece.data(), PieceSize);
-        if (oneSize < 0 || otherSize < 0)
-            return 0;
-        const char *oneBytes = onePiece.constData();
-        const qint64 common = std::min(oneSize, otherSize);
-        const auto parted = std::mismatch(oneBytes, oneBytes + common, otherPiece.constData());
-        lineFeeds += std::count(oneBytes, parted.first, '\n');
-        if (parted.first != oneBytes + common || oneSize != otherSize)
-            return lineFeeds + 1;
-        if (oneSize == 0)
-            return -1;
+        comparison.write(piece.constData(), read);
     }
+    return read < 0 ? 0 : comparison.firstDifference();
 }
 
 } // namespace fiscora::app

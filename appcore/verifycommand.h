@@ -59,7 +59,8 @@ struct Verification
 /*!
  * "verify": checks an export folder (ExportVerifier), the rows of its table, and the figures of a
  * hand-over (FiguresCheck) where the folder holds them; given the backup it was made from, it
- * exports that backup again, for the period the folder's name tells, and compares file by file.
+ * decrypts that backup again, for the period the folder's name tells, and compares file by file
+ * with what an export of it holds, the table as it is decrypted.
  * A hand-over archive is unpacked into a temporary folder first, its files checked against its
  * manifest, and its export folder checked as any.
  *
@@ -78,15 +79,15 @@ public:
     int run(const Command &command);
 
     /*!
-     * Exports \a backup again for the period of \a exportFolder's name and compares; fills the
-     * comparison members of \a verification.
+     * Decrypts \a backup again for the period of the export folder's name and compares; fills
+     * the comparison members of \a verification.
      */
     static void compareWithBackup(Reporter &reporter, JobRunner &runner, const QString &backup,
                                   Verification *verification);
 
     /*!
      * The line of \a first at which it and \a second part, 0 when one cannot be read or \a stop
-     * is set, -1 when they are the same.
+     * is set, -1 when they are the same; \a second may be a resource.
      */
     static qint64 firstDifference(const QString &first, const QString &second, const std::atomic_bool *stop = nullptr);
 

@@ -8,6 +8,7 @@
 #include "shopjournal.h"
 #include "shopline.h"
 
+#include <QBuffer>
 #include <QtTest>
 
 #include <cmath>
@@ -77,9 +78,10 @@ CheckReport check(const QList<QByteArray> &lines, const QDate &firstMonth = QDat
     CheckTally tally;
     JournalFacts facts(TableLayout::ofExports(), firstMonth, lastMonth);
     facts.setRowSink(&tally);
-    for (const QByteArray &line : lines)
-        facts.addRow(line.constData(), int(line.size()) - 2);
-    facts.finish();
+    QByteArray table = QByteArrayList(lines).join();
+    QBuffer in(&table);
+    in.open(QIODevice::ReadOnly);
+    facts.addDevice(in);
     return CheckAnalysis::analyse(facts, tally);
 }
 

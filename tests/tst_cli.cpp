@@ -171,7 +171,8 @@ void CliTest::readExportInfo()
     for (const char *month : {"1901", "1902", "1903"})
         data += fileBytes(dir.filePath(QString("card/KORVANE/12345678/2019/%1.a03").arg(month)));
     const QByteArray md5 = QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex(' ').toUpper();
-    const Result info = runApp({"info", backup});
+    // The records are counted as they are decrypted: no temporary folder is needed.
+    const Result info = runApp({"info", backup}, {"TMPDIR=" + dir.filePath("no-such-folder")});
     QCOMPARE(info.out, QString("Backup file:       %1\n"
                                "Serial number:     12345678\n"
                                "Source:            SD card or backup folder\n"
@@ -394,6 +395,24 @@ void CliTest::alteredBackup()
     const Result info = runApp({"info", backup, "--json"});
     QVERIFY2(info.out.contains(R"("md5Matches":false)"), qPrintable(info.out));
     QCOMPARE(info.exitCode, 1);
+
+    // The flipped byte is in the last record, which is said before the verdict.
+    const Result checked = runApp({"check", backup, "-q"});
+    QCOMPARE(checked.err, QString("[error] CR#12345678: Decryption error near line: 3 \u2014 row 4 of this table, "
+                                  "15.02.2019 18:39:15\n"
+                                  "[error] CR#12345678: Not all records could be read: 1 lines were repaired, 0 bytes "
+                                  "could not be read.\n"
+                                  "Error: CR#12345678: %1 was not checked: its data does not match the MD5 value of its "
+                                  "header.\nHint: The backup has been altered or damaged. Read the card again, or ask "
+                                  "for an intact copy of the backup.\n")
+                                  .arg(backup));
+    QCOMPARE(checked.exitCode, 1);
+
+    const Result verified = runApp({"verify", dir.filePath("out/CR#12345678/complete"), backup});
+    QVERIFY2(verified.out.endsWith("[error] The backup's data does not match the MD5 value of its header.\n"
+                                   "[error] The export did not pass the verification.\n"),
+             qPrintable(verified.out));
+    QCOMPARE(verified.exitCode, 1);
 }
 
 void CliTest::verify_data()
@@ -442,7 +461,9 @@ void CliTest::verify()
     QCOMPARE(alone.out, "Export folder: " + folder + "\n" + period + found + "Rows checked: 4\n" + verdict);
     QCOMPARE(alone.exitCode, finding.isEmpty() ? 0 : 1);
 
-    const Result compared = runApp({"verify", folder, dir.filePath("Backup_CR#12345678_complete.enc")});
+    // The backup's table is compared as it is decrypted, not from a temporary export.
+    const Result compared = runApp({"verify", folder, dir.filePath("Backup_CR#12345678_complete.enc")},
+                                   {"TMPDIR=" + dir.filePath("no-such-folder")});
     const QString comparison = finding.isEmpty()
         ? "[info] Every file is what an export of " + dir.filePath("Backup_CR#12345678_complete.enc") + " gives.\n"
         : QString("[error] gobd.csv differs from an export of the backup from line %1 on.\n").arg(line);
@@ -739,7 +760,8 @@ void CliTest::check()
     QCOMPARE(runApp("read %D/card %D -q", dir.path()).exitCode, 0);
     // A journal with gaps is exported all the same, and says so.
     runApp("export %D/Backup_CR#12345678_complete.enc %D/export --gdpdu -q", dir.path());
-    const Result checked = runApp(command, dir.path());
+    // A backup's records are checked as they are decrypted: no temporary folder is needed.
+    const Result checked = runApp("TMPDIR=%D/no-such-folder " + command, dir.path());
     QVERIFY2(checked.out.contains(QString(out).replace("%D", dir.path())), qPrintable(checked.out + checked.err));
     QCOMPARE(checked.err, QString(err).replace("%D", dir.path()));
     QCOMPARE(checked.exitCode, exitCode);
@@ -962,10 +984,12 @@ void CliTest::stopInEachStep_data()
     const QString package = "package " + backup + " %D/target --from 2020-02 --to 2020-04 --json";
     QTest::newRow("export of a period, decrypting") << export_ << R"("event":"progress".*"value":1\b)";
     QTest::newRow("export of a period, taking the period") << export_ << R"("event":"progress".*"value":100\b)";
-    QTest::newRow("info, counting") << "info " + backup + " --json" << R"("event":"progress".*"value":100\b)";
+    QTest::newRow("info, decrypting and counting") << "info " + backup + " --json" << R"("event":"progress".*"value":50\b)";
     QTest::newRow("verify, checking the rows") << "verify %D/exported/CR#12345678/complete --json" << QString();
-    QTest::newRow("verify, comparing") << "verify %D/exported/CR#12345678/complete " + backup + " --json"
-                                       << R"("event":"progress".*"value":100\b)";
+    QTest::newRow("verify, decrypting and comparing") << "verify %D/exported/CR#12345678/complete " + backup + " --json"
+                                                      << R"("event":"progress".*"value":50\b)";
+    QTest::newRow("check, decrypting and checking") << "check " + backup + " --json"
+                                                    << R"("event":"progress".*"value":50\b)";
     QTest::newRow("package, verifying") << package << "Verifying the export";
     QTest::newRow("package, writing the archive") << package << "Writing the archive";
 }

@@ -44,13 +44,12 @@ JournalFacts factsOf(const QByteArray &table, const QDate &first = QDate(), cons
                      QByteArray *copied = nullptr)
 {
     JournalFacts facts(TableLayout::ofExports(), first, last);
+    QBuffer in;
+    in.setData(table);
+    in.open(QIODevice::ReadOnly);
     QBuffer out(copied);
     out.open(QIODevice::WriteOnly);
-    for (const QByteArray &line : table.split('\n')) {
-        if (!line.isEmpty())
-            facts.addRow(line.constData(), line.size(), copied ? &out : nullptr);
-    }
-    facts.finish(copied ? &out : nullptr);
+    facts.addDevice(in, copied ? &out : nullptr);
     return facts;
 }
 
@@ -286,11 +285,9 @@ void JournalFactsTest::rowSink()
     RowLog log;
     JournalFacts facts(TableLayout::ofExports(), QDate(2019, 3, 1));
     facts.setRowSink(&log);
-    for (const QByteArray &line : table.split('\n')) {
-        if (!line.isEmpty())
-            facts.addRow(line.constData(), int(line.size()));
-    }
-    facts.finish();
+    QBuffer in(&table);
+    in.open(QIODevice::ReadOnly);
+    facts.addDevice(in);
     QCOMPARE(log.lines, QStringList({QStringLiteral("2 01.03. 28801 Artikel 150 1"),
                                      QStringLiteral("4 01.03. 28805 Storno -200 1")}));
 }

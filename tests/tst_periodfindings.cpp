@@ -4,6 +4,7 @@
 #include "periodfindings.h"
 #include "samplecard.h"
 
+#include <QBuffer>
 #include <QtTest>
 
 using namespace fiscora;
@@ -111,11 +112,14 @@ void PeriodFindingsTest::report()
             {"Hash value: OK<br>", false, 3}};
     JournalFacts facts(TableLayout::ofExports(), firstMonth, lastMonth);
     facts.locate(PeriodFindings::namedRows(messages));
+    QByteArray table;
     for (const QByteArray &line : {row(1, "01.01.2019"), row(2, "01.01.2019"), row(3, "01.01.2019"),
                                    row(4, "02.01.2019"), row(7, "01.04.2019"), row(8, "02.04.2019"),
                                    row(9, "03.04.2019"), row(12, "01.05.2019")})
-        facts.addRow(line.constData(), line.size());
-    facts.finish();
+        table += line + "\r\n";
+    QBuffer in(&table);
+    in.open(QIODevice::ReadOnly);
+    facts.addDevice(in);
     const PeriodFindings findings(indexWithMissingMarch(), facts, messages);
     QCOMPARE(texts(findings.report()), report);
     QStringList summaries;

@@ -544,6 +544,14 @@
         <source>Check the free space and your write permission for its folder.</source>
         <translation>Bitte prüfen Sie den freien Speicherplatz und Ihre Schreibrechte für seinen Ordner.</translation>
     </message>
+    <message>
+        <source>%1 was not checked: its data does not match the MD5 value of its header.</source>
+        <translation>%1 wurde nicht geprüft: ihre Daten stimmen nicht mit dem MD5-Wert ihres Kopfes überein.</translation>
+    </message>
+    <message>
+        <source>The backup has been altered or damaged. Read the card again, or ask for an intact copy of the backup.</source>
+        <translation>Die Sicherung wurde verändert oder beschädigt. Lesen Sie die Karte erneut, oder lassen Sie sich eine unversehrte Kopie der Sicherung geben.</translation>
+    </message>
 </context>
 <context>
     <name>fiscora::app::CheckFinding</name>
