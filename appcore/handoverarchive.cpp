@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <thread>
 
 namespace fiscora::app {
 
@@ -21,7 +22,7 @@ namespace {
 // that would take more: it would cut larger values short and write a broken archive.
 constexpr qint64 LargestZipSize = 0xFFFFFFFF;
 constexpr mode_t RegularFile = 0100644;
-constexpr int ChunkSize = 64 * 1024;
+constexpr int ChunkSize = 1 << 20;
 
 } // namespace
 
@@ -127,14 +128,16 @@ bool HandoverArchive::addEntry(KZip &zip, const QFile &device, const Entry &entr
                             entry.modified, entry.modified))
         return zipFailed(zip, device);
     QCryptographicHash sha256(QCryptographicHash::Sha256);
-    char chunk[ChunkSize];
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
     qint64 size = 0;
     qint64 read = 0;
     bool written = true;
     const auto stopped = [this] { return m_stopRequested && *m_stopRequested; };
-    while (written && !stopped() && (read = source->read(chunk, ChunkSize)) > 0) {
-        sha256.addData(chunk, int(read));
-        written = zip.writeData(chunk, read);
+    while (written && !stopped() && (read = source->read(chunk.data(), ChunkSize)) > 0) {
+        // A piece is hashed on another core while it is compressed.
+        std::thread hashing([&] { sha256.addData(chunk.constData(), int(read)); });
+        written = zip.writeData(chunk.constData(), read);
+        hashing.join();
         size += read;
     }
     // KZip frees the compressor of a file only when it finishes the file, a failed one too. It
