@@ -17,8 +17,8 @@ struct CheckReport;
 struct Command;
 
 /*!
- * "check": what the tests of a tax audit make of a journal, before it is handed over. A backup is
- * exported into a scratch folder first, whose one pass of the journal's facts gives the check's
+ * "check": what the tests of a tax audit make of a journal, before it is handed over. A backup's
+ * records are checked as it is decrypted, the one pass of the journal's facts giving the check's
  * tally too; an export folder's table is read as it is. Reports the findings and, when asked, writes
  * their charts into a PDF.
  *
@@ -45,7 +45,7 @@ private:
 
     Reporter &m_reporter;
     JobRunner &m_runner;
-    // The scratch folder outlives the export staged in it.
+    // The facts of a backup or of a folder's table, which the report reads.
     std::unique_ptr<DecryptedFacts> m_decrypted;
     std::unique_ptr<JournalFacts> m_facts;
 };

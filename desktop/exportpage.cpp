@@ -242,7 +242,7 @@ void ExportPage::chooseTarget()
         setTarget(folder);
 }
 
-// What the backup holds is found by exporting it into a temporary folder, in a thread of its own.
+// What the backup holds is counted as it is decrypted, in a thread of its own.
 void ExportPage::lookIntoBackup()
 {
     if (backup().isEmpty())
