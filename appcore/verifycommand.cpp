@@ -81,7 +81,9 @@ int VerifyCommand::run(const Command &command)
     Command period;
     verification.period = takePeriod(verification.folder, &period);
     // The rows are checked against their columns and read for the journal's facts on cores of
-    // their own, while the backup, if any, is decrypted again.
+    // their own, while the backup, if any, is decrypted again. The layout is read here first:
+    // libxml2 frees what a thread holds of it only as the thread ends, which a stop may not wait for.
+    TableLayout::ofExports();
     const std::unique_ptr<QThread> rowCheck(QThread::create(
             [&] { verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag()); }));
     const std::unique_ptr<QThread> tableCheck(
