@@ -465,23 +465,23 @@ void CheckAnalysisTest::honestJournals()
 void CheckAnalysisTest::manipulations_data()
 {
     QTest::addColumn<QString>("manipulation");
-    QTest::addColumn<QString>("test");
-    QTest::newRow("delete-lines") << "delete-lines@2019-03" << "lineNumbers";
-    QTest::newRow("delete-lines, receipts") << "delete-lines@2019-03" << "receiptNumbers";
-    QTest::newRow("delete-receipts") << "delete-receipts@2019-04-01..2019-09-30" << "cashByMonth";
-    QTest::newRow("cut-takings") << "cut-takings@2019-03" << "cashByDay";
-    QTest::newRow("invent-takings for a month") << "invent-takings@2019-03" << "roundTakings";
-    QTest::newRow("invent-takings for a quarter") << "invent-takings@2019-04-01..2019-06-30" << "lastDigit";
+    QTest::addColumn<QStringList>("tests");
+    QTest::newRow("delete-lines") << "delete-lines@2019-03" << QStringList{"lineNumbers", "receiptNumbers"};
+    QTest::newRow("delete-receipts") << "delete-receipts@2019-04-01..2019-09-30" << QStringList{"cashByMonth"};
+    QTest::newRow("cut-takings") << "cut-takings@2019-03" << QStringList{"cashByDay"};
+    QTest::newRow("invent-takings for a month") << "invent-takings@2019-03" << QStringList{"roundTakings"};
+    QTest::newRow("invent-takings for a quarter") << "invent-takings@2019-04-01..2019-06-30" << QStringList{"lastDigit"};
 }
 
-// Each manipulation of a year's journal is flagged by the test meant to find it.
+// Each manipulation of a year's journal is flagged by the tests meant to find it.
 void CheckAnalysisTest::manipulations()
 {
     QFETCH(QString, manipulation);
-    QFETCH(QString, test);
+    QFETCH(QStringList, tests);
     for (quint32 seed = 1; seed <= 2; ++seed) {
-        const QStringList tests = flaggedTests(shopYear(seed, manipulation));
-        QVERIFY2(tests.contains(test), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(tests.join(QLatin1Char(' ')))));
+        const QStringList flagged = flaggedTests(shopYear(seed, manipulation));
+        for (const QString &test : qAsConst(tests))
+            QVERIFY2(flagged.contains(test), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(flagged.join(' '))));
     }
 }
 
