@@ -20,9 +20,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <memory>
+#include <thread>
 
 namespace fiscora::app {
 
@@ -81,23 +81,21 @@ int VerifyCommand::run(const Command &command)
     Command period;
     verification.period = takePeriod(verification.folder, &period);
     // The rows are checked against their columns and read for the journal's facts on cores of
-    // their own, while the backup, if any, is decrypted again. The layout is read here first:
-    // libxml2 frees what a thread holds of it only as the thread ends, which a stop may not wait for.
-    TableLayout::ofExports();
-    const std::unique_ptr<QThread> rowCheck(QThread::create(
-            [&] { verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag()); }));
-    const std::unique_ptr<QThread> tableCheck(
-            QThread::create([&] { checkTable(period, &verification, m_runner.stopFlag()); }));
-    rowCheck->start();
-    tableCheck->start();
+    // their own, while the backup, if any, is decrypted again. The threads are joined, not only
+    // waited for: libxml2 frees what a thread holds of it as the thread ends, after a QThread
+    // counts as finished.
+    std::thread rowCheck([&] { verification.result = ExportVerifier::verify(verification.folder, &m_runner.stopFlag()); });
+    std::thread tableCheck([&] { checkTable(period, &verification, m_runner.stopFlag()); });
     if (!command.target.isEmpty())
         compareWithBackup(m_reporter, m_runner, command.target, &verification);
     m_runner.runInThread([&] {
-        rowCheck->wait();
-        tableCheck->wait();
+        rowCheck.join();
+        tableCheck.join();
     });
-    rowCheck->wait();
-    tableCheck->wait();
+    for (std::thread *check : {&rowCheck, &tableCheck}) {
+        if (check->joinable())
+            check->join();
+    }
     if (m_runner.stopRequested())
         return m_runner.stoppedExitCode();
     m_reporter.verification(verification);
